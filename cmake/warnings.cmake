@@ -1,0 +1,10 @@
+# One place for compiler flags shared by every target of the project.
+add_library(sonvera_flags INTERFACE)
+target_compile_options(sonvera_flags INTERFACE -Wall -Wextra -Wpedantic -Wshadow)
+if(SONVERA_WERROR)
+  target_compile_options(sonvera_flags INTERFACE -Werror)
+endif()
+if(SONVERA_SANITIZE)
+  target_compile_options(sonvera_flags INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(sonvera_flags INTERFACE -fsanitize=address,undefined)
+endif()

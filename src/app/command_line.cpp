@@ -1,0 +1,71 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+
+namespace sonvera {
+namespace {
+
+constexpr char16_t kQuote = u'"';
+constexpr char16_t kSpace = u' ';
+// Stands in for a quoted space while the line is split.
+constexpr char16_t kMarker = u'\xFFFF';
+
+#ifdef _WIN32
+constexpr std::string_view kSeparators = "\\/";
+#else
+constexpr std::string_view kSeparators = "/";
+#endif
+
+}  // namespace
+
+CommandLineArgs::CommandLineArgs(std::u16string_view commandLine) {
+  std::u16string buffer(commandLine);
+  argv_.emplace_back();
+
+  for (auto open = buffer.find(kQuote); open != std::u16string::npos; open = buffer.find(kQuote)) {
+    const auto close = buffer.find(kQuote, open + 1);
+    if (close == std::u16string::npos) break;  // an unmatched quote stays as it is
+    std::replace(buffer.begin() + static_cast<std::ptrdiff_t>(open) + 1,
+                 buffer.begin() + static_cast<std::ptrdiff_t>(close), kSpace, kMarker);
+    buffer.erase(close, 1);
+    buffer.erase(open, 1);
+  }
+
+  std::size_t start = 0;
+  for (auto space = buffer.find(kSpace, start); space != std::u16string::npos;
+       space = buffer.find(kSpace, start)) {
+    argv_.push_back(buffer.substr(start, space - start));
+    start = buffer.find_first_not_of(kSpace, space);
+    if (start == std::u16string::npos) start = buffer.size();
+  }
+  if (start < buffer.size()) argv_.push_back(buffer.substr(start));
+
+  for (auto& argument : argv_) std::replace(argument.begin(), argument.end(), kMarker, kSpace);
+}
+
+bool isSettingsFileArgument(std::string_view argument) {
+  std::string lower(argument);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  const auto dot = lower.rfind('.');
+  if (dot == std::string::npos || dot < 1) return false;
+  const auto separator = lower.find_last_of(kSeparators);
+  if (separator != std::string::npos && dot < separator) return false;
+  return lower.substr(dot) == ".cfg";
+}
+
+StartupPlan planStartup(const std::vector<std::string>& arguments) {
+  StartupPlan plan;
+  for (const auto& argument : arguments) {
+    if (isSettingsFileArgument(argument)) {
+      plan.steps.push_back({StartupStep::Kind::LoadSettings, argument});
+    } else if (plan.askForFile) {
+      plan.steps.push_back({StartupStep::Kind::OpenMeasurementFile, argument});
+      plan.askForFile = false;
+    }
+  }
+  return plan;
+}
+
+}  // namespace sonvera

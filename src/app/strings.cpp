@@ -1,0 +1,49 @@
+#include "app/strings.h"
+
+#include <cstdio>
+
+namespace sonvera {
+
+const char* text(StringId id) {
+  switch (id) {
+    case StringId::CannotOpenFileNamed: return "Не могу открыть файл '%s'";
+    case StringId::UnknownDeviceType:
+      return "Неизвестный тип прибора (попробуйте обновить ПО с сайта производителя)";
+    case StringId::CatalogueNotFound: return "Ошибка: файл TeleDescFile.bin не найден";
+    case StringId::ChannelNamed: return "Канал %s";
+    case StringId::AllChannels: return "все каналы";
+    case StringId::AllBands: return "все полосы";
+    case StringId::BadFileFormat: return "Ошибка: неверный формат файла";
+    case StringId::BadThreshold: return "Ошибка: неверный порог";
+    case StringId::BadPercentile: return "Ошибка: неверное значение процентили";
+    case StringId::BadSplitValue:
+      return "Ошибка: неверное значение параметра разделения результата на несколько файлов";
+    case StringId::BadDecimationValue: return "Ошибка: неверное значение параметра прореживания";
+    case StringId::BadRangeStart: return "Ошибка: неверно задано начало диапазона обработки";
+    case StringId::BadRangeEnd: return "Ошибка: неверно задан конец диапазона обработки";
+    case StringId::EmptyExportList: return "Ошибка: пустой список выгружаемых данных";
+    case StringId::TooManyFiles: return "Предупреждение: будет создано более 200 файлов. Продолжить?";
+    case StringId::RecordRange: return "Диапазон записей:";
+    case StringId::Overload: return "Перегрузка";
+    case StringId::Underload: return "Недогрузка";
+    case StringId::VersionFormat: return "версия %d.%02d";
+    case StringId::Markers: return "Маркеры";
+    case StringId::DuplicateItem: return "Параметр уже есть в списке. Все равно добавить?";
+    case StringId::Date: return "Дата";
+    case StringId::Time: return "Время";
+    case StringId::CopyToClipboard: return "В буфер обмена";
+    case StringId::CannotOpenFile: return "Ошибка: не удалось открыть файл";
+    case StringId::EmptyFile: return "Ошибка: пустой файл";
+  }
+  return "";
+}
+
+std::string versionText() {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, text(StringId::VersionFormat), kVersionMajor, kVersionMinor);
+  return buffer;
+}
+
+std::string baseTitle() { return std::string(kApplicationName) + " " + versionText(); }
+
+}  // namespace sonvera

@@ -1,0 +1,51 @@
+#pragma once
+// The program's string table: every text the user sees, by its number.
+
+#include <string>
+
+namespace sonvera {
+
+enum class StringId : int {
+  CannotOpenFileNamed = 132,   // "%s"
+  UnknownDeviceType = 133,
+  CatalogueNotFound = 134,
+  ChannelNamed = 138,          // "%s"
+  AllChannels = 140,
+  AllBands = 141,
+  BadFileFormat = 143,
+  BadThreshold = 144,
+  BadPercentile = 145,
+  BadSplitValue = 146,
+  BadDecimationValue = 147,
+  BadRangeStart = 148,
+  BadRangeEnd = 149,
+  EmptyExportList = 150,
+  TooManyFiles = 151,
+  RecordRange = 152,
+  Overload = 153,
+  Underload = 154,
+  VersionFormat = 156,         // "%d.%02d"
+  Markers = 157,
+  DuplicateItem = 158,
+  Date = 159,
+  Time = 160,
+  CopyToClipboard = 163,
+  // Texts without a number of their own.
+  CannotOpenFile = 1000,
+  EmptyFile = 1001,
+};
+
+// The text of a string; empty for an unknown id.
+const char* text(StringId id);
+
+// The application's name, the caption of every message box.
+constexpr const char* kApplicationName = "Универсальный транслятор";
+constexpr int kVersionMajor = 1;
+constexpr int kVersionMinor = 1;
+
+// "версия 1.01".
+std::string versionText();
+// "Универсальный транслятор версия 1.01".
+std::string baseTitle();
+
+}  // namespace sonvera

@@ -1,0 +1,59 @@
+#include "catalogue_commands.h"
+
+#include <fstream>
+#include <ostream>
+
+#include "app/strings.h"
+#include "catalogue/catalogue_loader.h"
+#include "catalogue_json.h"
+#include "platform/platform.h"
+
+namespace sonvera::cli {
+
+int buildCatalogue(const BuildOptions& options, std::ostream& out, std::ostream& err) {
+  std::ifstream in(options.sourcePath);
+  if (!in) {
+    err << "cannot read " << options.sourcePath << "\n";
+    return 1;
+  }
+  const auto json = nlohmann::ordered_json::parse(in, nullptr, false);
+  if (json.is_discarded()) {
+    err << options.sourcePath << ": not valid JSON\n";
+    return 1;
+  }
+  std::string error;
+  auto document = catalogueFromJson(json, error);
+  if (!document) {
+    err << options.sourcePath << ": " << error << "\n";
+    return 1;
+  }
+  const std::uint32_t version = options.version >= 0 ? static_cast<std::uint32_t>(options.version) : document->version;
+  if (version > kCatalogueLatestVersion) {
+    err << "catalogue version must be 0 to " << kCatalogueLatestVersion << "\n";
+    return 2;
+  }
+  if (!platform::writeWholeFile(options.outputPath, writeCatalogue(document->source, version))) {
+    err << "cannot write " << options.outputPath << "\n";
+    return 1;
+  }
+  out << options.outputPath << ": " << document->source.types.size() << " types, "
+      << document->source.models.size() << " models, version " << version << "\n";
+  return 0;
+}
+
+int dumpCatalogue(const DumpOptions& options, std::ostream& out, std::ostream& err) {
+  const std::string path = options.cataloguePath.empty() ? defaultCataloguePath() : options.cataloguePath;
+  std::vector<std::uint8_t> bytes;
+  DeviceCatalogue catalogue;
+  if (!platform::readWholeFile(path, bytes) || !loadCatalogue(bytes, options.language, catalogue)) {
+    err << text(StringId::CatalogueNotFound) << "\n";
+    return 1;
+  }
+  CatalogueDocument document;
+  document.version = bytes[4] | bytes[5] << 8 | bytes[6] << 16 | std::uint32_t{bytes[7]} << 24;
+  document.source = catalogueToSource(catalogue, options.language);
+  out << catalogueToJson(document).dump(2) << "\n";
+  return 0;
+}
+
+}  // namespace sonvera::cli
