@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <limits>
 
 namespace sonvera::platform {
 
@@ -53,6 +54,16 @@ bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
     if (ok) done += static_cast<std::size_t>(n);
   }
   return ::close(fd) == 0 && ok;
+}
+
+bool localTime(std::int64_t secondsSince1970, std::tm& out) {
+  if constexpr (sizeof(std::time_t) < sizeof(std::int64_t)) {
+    if (secondsSince1970 < std::numeric_limits<std::time_t>::min() ||
+        secondsSince1970 > std::numeric_limits<std::time_t>::max())
+      return false;
+  }
+  const std::time_t t = static_cast<std::time_t>(secondsSince1970);
+  return ::localtime_r(&t, &out) != nullptr;
 }
 
 }  // namespace sonvera::platform

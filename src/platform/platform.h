@@ -2,6 +2,7 @@
 // The few calls into the operating system, kept in one place.
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -17,5 +18,9 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
 
 // Writes bytes to a file, replacing it; false when any step fails.
 bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Local calendar time of a count of seconds since 1970-01-01 00:00 UTC, by the
+// computer's time zone settings; false when the conversion fails.
+bool localTime(std::int64_t secondsSince1970, std::tm& out);
 
 }  // namespace sonvera::platform
