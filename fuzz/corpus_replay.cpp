@@ -1,5 +1,5 @@
-// Runs a fuzz target's entry point over every file of a corpus folder, so the
-// seed corpus is checked by the ordinary test run (and under the sanitizers).
+// Runs a fuzz target's entry point over every file of the corpus folders given
+// (missing folders are skipped), so seeds are checked by the ordinary tests.
 
 #include <cstdint>
 #include <cstdio>
@@ -11,17 +11,16 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s CORPUS_DIR\n", argv[0]);
-    return 2;
-  }
   int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(argv[1])) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    ++count;
+  for (int i = 1; i < argc; ++i) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(argv[i], ec)) {
+      if (!entry.is_regular_file()) continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+      LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      ++count;
+    }
   }
   std::printf("%d inputs replayed\n", count);
   return count > 0 ? 0 : 1;

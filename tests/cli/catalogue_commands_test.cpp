@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/strings.h"
+#include "cli_app.h"
+#include "support/catalogue_builder.h"
+
+namespace sonvera {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliResult {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliResult run(std::vector<std::string> args) {
+  args.insert(args.begin(), "sonvera-cli");
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  const int code = cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {code, out.str(), err.str()};
+}
+
+class CatalogueCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("sonvera-cli-test-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  fs::path dir_;
+};
+
+const char* const kDemo = SONVERA_SOURCE_DIR "/data/catalogue/demo.json";
+
+TEST_F(CatalogueCommands, BuildThenDumpRoundTripsForEachVersion) {
+  for (const int version : {0, 7, 11, 14, 15}) {
+    SCOPED_TRACE(version);
+    const std::string bin = path("cat.bin");
+    ASSERT_EQ(run({"catalogue", "build", kDemo, "-o", bin, "--version", std::to_string(version)}).code, 0);
+    const CliResult dumped = run({"catalogue", "dump", bin});
+    ASSERT_EQ(dumped.code, 0) << dumped.err;
+    std::ofstream(path("dump.json")) << dumped.out;
+    ASSERT_EQ(run({"catalogue", "build", path("dump.json"), "-o", path("again.bin")}).code, 0);
+    DeviceCatalogue a, b;
+    ASSERT_TRUE(loadCatalogueFile(bin, kRussianLanguage, a));
+    ASSERT_TRUE(loadCatalogueFile(path("again.bin"), kRussianLanguage, b));
+    EXPECT_EQ(a.descriptions, b.descriptions);
+    EXPECT_EQ(a.models, b.models);
+    EXPECT_EQ(a.bandNames, b.bandNames);
+    EXPECT_EQ(a.extraTableMap.size(), b.extraTableMap.size());
+    EXPECT_EQ(a.units.texts, b.units.texts);
+  }
+}
+
+TEST_F(CatalogueCommands, DumpKeepsTheChosenLanguage) {
+  const std::string bin = path("cat.bin");
+  ASSERT_EQ(run({"catalogue", "build", kDemo, "-o", bin}).code, 0);
+  const CliResult english = run({"--catalogue", bin, "catalogue", "dump", "--language", "English"});
+  ASSERT_EQ(english.code, 0);
+  EXPECT_NE(english.out.find("\"language\": \"English\""), std::string::npos);
+  EXPECT_EQ(english.out.find("Русский"), std::string::npos);
+}
+
+TEST_F(CatalogueCommands, UnusableCatalogueGivesTheProgramsMessage) {
+  std::ofstream(path("bad.bin")) << "not a catalogue";
+  for (const auto& file : {path("bad.bin"), path("missing.bin")}) {
+    const CliResult r = run({"catalogue", "dump", file});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, std::string(text(StringId::CatalogueNotFound)) + "\n");
+  }
+  ::setenv("SONVERA_CATALOGUE", path("missing.bin").c_str(), 1);
+  EXPECT_EQ(run({"catalogue", "dump"}).code, 1);
+  ::unsetenv("SONVERA_CATALOGUE");
+}
+
+TEST_F(CatalogueCommands, BadSourcesAndUsage) {
+  std::ofstream(path("broken.json")) << "{ \"types\": [ { \"typeCode\": 1 } ] }";
+  const CliResult r = run({"catalogue", "build", path("broken.json"), "-o", path("x.bin")});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_FALSE(fs::exists(path("x.bin")));
+  EXPECT_EQ(run({"catalogue", "build", kDemo, "-o", path("x.bin"), "--version", "16"}).code, 2);
+  EXPECT_EQ(run({"catalogue"}).code, 2);
+  EXPECT_EQ(run({"frobnicate"}).code, 2);
+}
+
+}  // namespace
+}  // namespace sonvera
