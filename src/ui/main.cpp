@@ -7,7 +7,6 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setOrganizationName("Calmoret");
   QApplication::setApplicationName("sonvera");
-  QApplication::setApplicationDisplayName(QString::fromUtf8(sonvera::kApplicationName));
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
   return sonvera::ui::runApplication(arguments);
