@@ -1,0 +1,600 @@
+#include "measurement/record_decoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "base/utf16.h"
+#include "measurement/instrument_stamps.h"
+#include "measurement/instrument_text.h"
+
+namespace sonvera {
+namespace {
+
+// Statistics blocks beyond this could hold no percentile (their low byte
+// addresses at most 256 slots); the cap keeps a hostile block count from
+// allocating without bound.
+constexpr std::uint32_t kMaxStatisticsBlocks = 256;
+constexpr std::size_t kHistogramBuffer = 256;
+constexpr std::size_t kMaxTextUnits = 256;
+
+std::uint16_t word16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint32_t word32(const std::uint8_t* p) {
+  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+         std::uint32_t{p[3]} << 24;
+}
+std::int32_t signed32(const std::uint8_t* p) { return static_cast<std::int32_t>(word32(p)); }
+float single(const std::uint8_t* p) {
+  const std::uint32_t bits = word32(p);
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+double fixed16(const std::uint8_t* p) { return signed32(p) / 65536.0; }
+
+// Size of a value skipped or stored by its value type alone.
+std::uint32_t sizeByType(std::uint32_t type) {
+  switch (type) {
+    case 0: case 1: case 2: case 3: case 4: case 6:
+      return 2;
+    case 12:
+      return 8;
+    default:
+      return 4;
+  }
+}
+
+// s of a band-frequency code folded to a group 1-3 (0 when none).
+std::uint32_t frequencyGroupField(ParameterCode c) {
+  std::uint32_t s = (c >> 12) & 0xF;
+  if (s > 6)
+    s -= 6;
+  else if (s > 3)
+    s -= 3;
+  return s >= 1 && s <= 3 ? s : 0;
+}
+
+enum class EndPointMode : std::uint8_t { None, WholeList, Override };
+
+struct Presence {
+  bool date = false, time = false, label = false, aux0006 = false, mode = false, aux4010 = false,
+       aux4012 = false, serial = false, altSerial = false, channelKinds = false, unitIndexes = false;
+};
+
+// Per-call scratch, on the stack.
+struct Scratch {
+  Presence present;
+  std::array<std::uint32_t, kHistogramBuffer> histogram;
+  std::uint32_t histogramCount = 0;  // K
+  bool positionGiven = false;
+  std::uint32_t position = 0;        // J
+  std::array<EndPointMode, 3> endPoint{EndPointMode::None, EndPointMode::None, EndPointMode::None};
+  std::uint32_t channelMark = 0;     // L
+  std::size_t rawIndex = 0;
+};
+
+// The fixed-length UTF-16LE text at `p`, ending at its first NUL.
+std::string utf16Field(const std::uint8_t* p, std::size_t units) {
+  std::array<char16_t, kMaxTextUnits> buffer;
+  units = std::min(units, buffer.size());
+  std::size_t n = 0;
+  while (n < units) {
+    const char16_t c = static_cast<char16_t>(word16(p + 2 * n));
+    if (c == 0) break;
+    buffer[n++] = c;
+  }
+  return utf16ToUtf8(std::u16string_view(buffer.data(), n));
+}
+
+void setPercentileName(PercentileEntry& entry, int percent) {
+  char text[16];
+  std::snprintf(text, sizeof text, "L%d", percent);
+  entry.name = text;
+}
+
+// Target channel of the calibration codes: 1-based channel in bits 8-15 up to
+// the per-channel limit, else the channel in bits 0-7.
+std::uint32_t calibrationChannel(ParameterCode c, std::int32_t perChannelLimit) {
+  const std::uint32_t k = (c >> 8) & 0xFF;
+  if (k >= 1 && static_cast<std::int64_t>(k) <= perChannelLimit) return k - 1;
+  return c & 0xFF;
+}
+
+void storeBandFrequency(RecordValues& values, Scratch& scratch, ParameterCode c, std::uint32_t raw,
+                        double hertz) {
+  const std::uint32_t s = frequencyGroupField(c);
+  if (s == 0) return;
+  const std::size_t g = s - 1;
+  if (raw == 0xFFFFFFFF) hertz = 0.0;
+  std::vector<double>& list = values.bandFrequencies[g];
+  const std::uint32_t b = c & 0xFFF;
+  std::size_t index = b;
+  if (b == 0xFFE) {
+    index = 0;
+  } else if (b == 0xFFF || b == 0xFFD) {
+    index = 1;
+    scratch.endPoint[g] = b == 0xFFF ? EndPointMode::WholeList : EndPointMode::Override;
+  }
+  if (index < list.size()) list[index] = hertz;
+}
+
+double bandedValue(std::uint32_t type, const std::uint8_t* p) {
+  switch (type) {
+    case 0: return word16(p) / 256.0;
+    case 2: return word16(p);
+    case 5: return fixed16(p);
+    case 7: return word32(p);
+    case 10: return fromStamp32(word32(p)).dayNumber();
+    case 11: return single(p);
+    case 12: {
+      std::uint64_t bits = word32(p) | std::uint64_t{word32(p + 4)} << 32;
+      double d;
+      std::memcpy(&d, &bits, sizeof d);
+      return d;
+    }
+    default: return 0.0;
+  }
+}
+
+void decodeBanded(ParameterCode c, const std::uint8_t* p, ChannelTables& channels, Scratch& scratch,
+                  const DeviceDescription& description) {
+  const std::uint32_t ch = code::channel(c);
+  scratch.channelMark = std::max(scratch.channelMark, ch + 1);
+  const double value = bandedValue(code::valueType(c), p);
+  ChannelValues& channel = channels[ch];
+  const std::uint32_t group = code::groupField(c);
+  if (group >= 1 && group <= 3) {
+    ValueTable& table = channel.values[group - 1];
+    const std::uint32_t param = code::parameter(c, description.wideBandIndex);
+    const std::uint32_t band = code::band(c, description.wideBandIndex);
+    if (param < table.size() && band < table[param].size()) table[param][band] = value;
+  } else {
+    channel.otherValues[c & 0x0FFFFFFF] = value;
+  }
+}
+
+void decodeText(ParameterCode c, const std::uint8_t* p, ChannelTables& channels, RecordValues& values,
+                Presence& present) {
+  const std::uint32_t kind = (c >> 4) & 0xF;
+  const std::uint32_t ch = c & 0xF;
+  const std::size_t n = ((c >> 8) & 0xFF) + 1;
+  ChannelValues& channel = channels[ch];
+  switch (kind) {
+    case 0:
+      values.label = utf16Field(p, std::min<std::size_t>(n, 33));
+      present.label = true;
+      break;
+    case 1: channel.sensorName = utf16Field(p, std::min<std::size_t>(n, 15)); break;
+    case 2: channel.unitText = utf16Field(p, std::min<std::size_t>(n, 7)); break;
+    case 3: case 4: case 5:
+      channel.channelTexts[kind - 3] = utf16Field(p, std::min<std::size_t>(n, 7));
+      break;
+    default: break;
+  }
+  channel.texts[c] = utf16Field(p, n);
+}
+
+void decodePercentileName(ParameterCode c, std::uint16_t word, ChannelTables& channels) {
+  const int percent = static_cast<int>((((std::uint32_t{word} * 100) >> 15) + 1) >> 1);
+  const std::uint32_t slot = c & 0xFF;
+  for (ChannelValues& channel : channels) {
+    if (channel.statistics.empty() || channel.statistics[0].entries.empty()) continue;
+    const std::size_t r = slot % channel.statistics[0].entries.size();
+    for (StatisticsBlock& block : channel.statistics)
+      if (r < block.entries.size()) setPercentileName(block.entries[r], percent);
+  }
+}
+
+void decodePercentileValue(ParameterCode c, std::uint16_t word, ChannelTables& channels) {
+  ChannelValues& channel = channels[(c >> 12) & 0xF];
+  if (channel.statistics.empty() || channel.statistics[0].entries.empty()) return;
+  const std::size_t entries = channel.statistics[0].entries.size();
+  const std::size_t slot = c & 0xFF;
+  const std::size_t n = slot / entries, r = slot % entries;
+  if (n < channel.statistics.size() && r < channel.statistics[n].entries.size())
+    channel.statistics[n].entries[r].value = word / 256.0;
+}
+
+// One special code; false when the record ends here (a foreign type echo).
+bool decodeSpecial(ParameterCode c, const std::uint8_t* p, ChannelTables& channels, RecordValues& values,
+                   const DeviceDescription& description, Scratch& scratch, std::uint16_t& result) {
+  Presence& present = scratch.present;
+  const auto channelOf = [&](std::uint32_t index) -> ChannelValues* {
+    return index < kChannelSlots ? &channels[index] : nullptr;
+  };
+  switch (code::upper16(c)) {
+    case 0x0001: values.date = word16(p); present.date = true; break;
+    case 0x0002:
+      values.time = std::uint32_t{word16(p)} * 2;
+      values.modeWord &= 0x7FFF;
+      present.time = true;
+      break;
+    case 0x0006: values.aux0006 = word16(p); present.aux0006 = true; break;
+    case 0x0017: decodePercentileValue(c, word16(p), channels); break;
+    case 0x0028: values.aux0028 = word16(p); break;
+    case 0x200E: values.aux200E = word16(p); break;
+    case 0x2011:
+      values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x8000) | (word16(p) & 3));
+      present.mode = true;
+      break;
+    case 0x2019: values.charTable = static_cast<std::uint8_t>(word16(p) & 0xFF); break;
+    case 0x201B: {
+      const std::uint16_t echo = word16(p);
+      result = echo;
+      if (echo != values.typeCode) return false;
+      break;
+    }
+    case 0x201C: values.modelCode = word16(p); break;
+    case 0x2021: {
+      const std::uint16_t w = word16(p);
+      const std::uint16_t v = (w == 3 || w == 0x3FFF) ? w : static_cast<std::uint16_t>(2 - (w & 3));
+      values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x8000) | v);
+      present.mode = true;
+      break;
+    }
+    case 0x2022: values.aux2022 = word16(p); break;
+    case 0x2025: {
+      const std::uint16_t w = word16(p);
+      if (w != values.nextSequence) values.lostRecords += static_cast<std::uint16_t>(w - values.nextSequence);
+      values.nextSequence = static_cast<std::uint16_t>(w + 1);
+      break;
+    }
+    case 0x202E: values.channelKinds = word16(p); present.channelKinds = true; break;
+    case 0x2030: values.aux2030 = word16(p); break;
+    case 0x2032: values.unitIndexes = word16(p); present.unitIndexes = true; break;
+    case 0x2036: {
+      const std::uint32_t s = c & 0xF;
+      if (s >= 1 && s <= 3)
+        values.bandCountOverride[s - 1] = word16(p);
+      else if (s >= 4 && s <= 6)
+        values.aux2036[s - 4] = word16(p);
+      break;
+    }
+    case 0x3018:
+      if (ChannelValues* ch = channelOf(calibrationChannel(c, description.perChannelLimit)))
+        ch->correction = static_cast<std::int16_t>(word16(p)) / 256.0;
+      break;
+    case 0x4010: values.aux4010 = word16(p); present.aux4010 = true; break;
+    case 0x4012: values.aux4012 = word16(p); present.aux4012 = true; break;
+    case 0x4013:
+      if (ChannelValues* ch = channelOf(c & 0xFF)) ch->overloadFlag = word16(p);
+      break;
+    case 0x4014:
+      if (ChannelValues* ch = channelOf(c & 0xFF)) ch->underloadFlag = word16(p);
+      break;
+    case 0x401E: values.markerFlag = word16(p); break;
+    case 0x5004: values.vin = word32(p); present.serial = true; break;
+    case 0x5007: {
+      const std::uint32_t stamp = word32(p);
+      const DateTimeFields fields = stamp32Fields(stamp);
+      values.date = fields.date;
+      values.time = fields.time;
+      values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x7FFF) | (stamp & 1) << 15);
+      present.date = present.time = true;
+      break;
+    }
+    case 0x5008: values.duration = signed32(p); break;
+    case 0x500A:
+      if (ChannelValues* ch = channelOf(calibrationChannel(c, description.perChannelLimit)))
+        ch->correction = fixed16(p);
+      break;
+    case 0x500B: {
+      const std::uint32_t k = (c >> 8) & 0xFF;
+      if (k > 0 && static_cast<std::int64_t>(k) > description.perChannelLimit) {
+        ChannelValues* ch = channelOf(c & 0xFF);
+        if (ch && k >= 7 && k <= 9) ch->extraReferences[k - 7] = std::pow(10.0, fixed16(p));
+      } else if (ChannelValues* ch = channelOf(calibrationChannel(c, description.perChannelLimit))) {
+        ch->reference = std::pow(10.0, fixed16(p));
+      }
+      break;
+    }
+    case 0x500C:
+      if (ChannelValues* ch = channelOf(calibrationChannel(c, description.perChannelLimit)))
+        ch->sensitivity = std::pow(10.0, fixed16(p));
+      break;
+    case 0x502C: values.altSerial = word32(p); present.altSerial = true; break;
+    case 0x5033: {
+      values.time = fromDecimalTime(p);
+      values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x7FFF) | (values.time & 1) << 15);
+      present.time = true;
+      break;
+    }
+    case 0x6016: decodePercentileName(c, word16(p), channels); break;
+    case 0x700E: values.aux200E = word32(p); break;
+    case 0x701D: values.aux701D = word32(p); break;
+    case 0x7020: storeBandFrequency(values, scratch, c, word32(p), word32(p)); break;
+    case 0x7023:
+      scratch.position = word32(p);
+      scratch.positionGiven = true;
+      break;
+    case 0x7024: {
+      const std::uint32_t k = c & 0xFF;
+      for (std::uint32_t i = scratch.histogramCount; i < k; ++i) scratch.histogram[i] = kEmptyHistogramSlot;
+      scratch.histogram[k] = word32(p);
+      scratch.histogramCount = std::max(scratch.histogramCount, k + 1);
+      break;
+    }
+    case 0x703A: {
+      const std::uint16_t a = word16(p), b = word16(p + 2);
+      values.percentage = b == 0 ? 0.0f : static_cast<float>(std::uint32_t{a} * 100) / static_cast<float>(b);
+      break;
+    }
+    case 0x703C: values.aux703C = word32(p); break;
+    case 0x800F: values.aux800F = signed32(p) / 256.0; break;
+    case 0x8020: storeBandFrequency(values, scratch, c, word32(p), word32(p) / 256.0); break;
+    case 0x8031: values.aux8031 = static_cast<float>(word32(p) / 256.0); break;
+    case 0x901F: {
+      const std::uint32_t s = (c >> 12) & 0xF;
+      const double f = s >= 1 && s <= 3 ? 1152000.0 : s >= 4 && s <= 6 ? 96000.0 : 1228800.0;
+      storeBandFrequency(values, scratch, c, word32(p), word32(p) * f / 4294967296.0);
+      break;
+    }
+    case 0xB00F: values.aux800F = single(p); break;
+    case 0xB034: values.auxB034 = word32(p); break;
+    case 0xB035: {
+      const std::uint32_t s = (c >> 12) & 0xF;
+      const std::size_t i = c & 0xFFF;
+      if (s >= 1 && s <= 4) {
+        std::vector<std::uint32_t>& list = values.floatLists[s - 1];
+        if (i >= list.size()) list.resize(i + 1, 0);
+        list[i] = word32(p);
+      }
+      break;
+    }
+    case 0xB039: values.auxB039 = single(p); break;
+    case 0xB03A: values.percentage = single(p); break;
+    case 0xC03B:
+      if (const auto fields = fromStamp64(word32(p), word32(p + 4))) {
+        values.date = fields->date;
+        values.time = fields->time;
+        present.date = present.time = true;
+      }
+      break;
+    case 0xC03D:
+      values.auxC03D = {word32(p), word32(p + 4)};
+      break;
+    case 0xF003:
+      values.label = instrumentText(p, values.charTable);
+      present.label = true;
+      break;
+    case 0xF005:
+      values.label = utf16Field(p, 33);
+      present.label = true;
+      break;
+    case 0xF01A: {
+      const std::uint16_t h0 = word16(p), h1 = word16(p + 2), h2 = word16(p + 4);
+      values.duration = h2 > 255 ? -1 : (h0 & 0xFF) + 60 * (h1 & 0xFF) + 3600 * (h2 & 0xFF);
+      break;
+    }
+    case 0xF02F: decodeText(c, p, channels, values, present); break;
+    default: break;  // 0xF037 and unknown codes: skipped
+  }
+  return true;
+}
+
+void resetRecord(RecordValues& values) {
+  values.charTable = 1;
+  values.duration = -1;
+  values.aux2022 = 0;
+  values.markerFlag = 0;
+  values.auxB034 = 0;
+  for (auto& list : values.floatLists) list.clear();
+  values.bandCountOverride = {0, 0, 0};
+  values.aux2036 = {0, 0, 0};
+  values.aux2030 = 0;
+  values.aux8031 = 0.0f;
+  values.aux0028 = 0;
+  values.aux703C = 0;
+  values.auxC03D = {0, 0};
+}
+
+void applyDefaults(RecordValues& values, const Presence& present) {
+  if (!present.date) values.date = 0;
+  if (!present.time) values.time = 0;
+  if (!present.label) values.label.clear();
+  if (!present.aux0006) values.aux0006 = 0;
+  if (!present.altSerial) values.altSerial = 0;
+  if (!present.mode) values.modeWord = 0x3FFF;
+  if (!present.aux4012) values.aux4012 = 0xFFFE;
+  if (!present.aux4010) values.aux4010 = 0;
+  if (!present.channelKinds) values.channelKinds = 0xFFFF;
+  if (!present.unitIndexes) values.unitIndexes = 0xFFFF;
+  if (!present.serial && present.altSerial) values.vin = 0;
+  if (values.vin == 0 && values.altSerial != 0) values.vin = values.altSerial;
+}
+
+void placeHistogram(const Scratch& scratch, ChannelTables& channels) {
+  const std::uint32_t k = scratch.histogramCount;
+  if (!scratch.positionGiven || k == 0 || scratch.channelMark == 0) return;
+  const std::uint32_t rows = static_cast<std::uint32_t>(kHistogramSlots) / k;
+  const std::uint32_t row = scratch.position % rows;
+  const std::uint32_t t = scratch.position / rows;
+  const std::uint32_t channel = t % scratch.channelMark;
+  const std::uint32_t block = t / scratch.channelMark;
+  if (channel >= kChannelSlots || block >= channels[channel].statistics.size()) return;
+  std::vector<std::uint32_t>& slots = channels[channel].statistics[block].histogram;
+  if (slots.size() < std::size_t{row} * k + k) return;
+  std::copy_n(scratch.histogram.begin(), k, slots.begin() + std::size_t{row} * k);
+}
+
+void spreadEndPoints(const Scratch& scratch, RecordValues& values) {
+  for (std::size_t g = 0; g < 3; ++g) {
+    if (scratch.endPoint[g] == EndPointMode::None) continue;
+    std::vector<double>& list = values.bandFrequencies[g];
+    const std::size_t n = list.size();
+    if (n < 2) continue;
+    const double first = list[0], last = list[1];
+    const std::size_t m = scratch.endPoint[g] == EndPointMode::WholeList
+                              ? n
+                              : std::min<std::size_t>(n, values.bandCountOverride[g]);
+    for (std::size_t i = 0; i < m; ++i)
+      // One point cannot be spread between two ends: it takes the first.
+      list[i] = m == 1 ? first : first + static_cast<double>(i) * (last - first) / static_cast<double>(m - 1);
+    for (std::size_t i = m; i < n; ++i) list[i] = 0.0;
+  }
+}
+
+void resetState(RecordValues& values, ChannelTables& channels, DeviceDescription& description) {
+  values.channelNames.clear();
+  for (auto& names : values.bandNames) names.clear();
+  for (auto& list : values.bandFrequencies) list.clear();
+  values.vin = 0;
+  description.channelCount = 0;
+  description.bandCount = {0, 0, 0};
+  description.parameterCount = {0, 0, 0};
+  description.perChannelLimit = 1;
+  for (ChannelValues& ch : channels) {
+    ch.overloadFlag = ch.underloadFlag = 0;
+    ch.correction = ch.sensitivity = ch.reference = 0.0;
+    ch.extraReferences = {0.0, 0.0, 0.0};
+    ch.sensorName.clear();
+    ch.unitText.clear();
+    for (auto& text : ch.channelTexts) text.clear();
+    for (auto& table : ch.values) table.clear();
+    for (auto& table : ch.formats) table.clear();
+    ch.statistics.clear();
+    ch.percentileFormats.clear();
+  }
+}
+
+}  // namespace
+
+std::uint32_t recordValueSize(ParameterCode c) {
+  const std::uint32_t type = code::valueType(c);
+  if (!code::isBanded(c)) {
+    if (type == 13) return 0;
+    if (type == 15) {
+      switch (code::upper16(c)) {
+        case 0xF003: return 10;
+        case 0xF005: return 66;
+        case 0xF01A: return 6;
+        case 0xF02F: return 2 * (((c >> 8) & 0xFF) + 1);
+        case 0xF037: return 2 * (c & 0xFFF);
+        default: return 4;
+      }
+    }
+  }
+  return sizeByType(type);
+}
+
+bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, RecordValues& values,
+                     ChannelTables& channels, DeviceDescription& description) {
+  const DeviceDescription* found = catalogue.findDescription(typeCode);
+  const bool usable = found != nullptr && !found->layout.empty();
+  if (usable) description = *found;
+  resetState(values, channels, description);
+  if (!usable) return false;
+
+  deriveCounts(description);
+  std::uint32_t slots = 0;  // S
+  std::array<bool, 3> endPointAxis{false, false, false};
+  for (const ParameterCode c : description.layout) {
+    const std::uint32_t kind = code::kind(c);
+    if (kind == 0x016 || kind == 0x017) {
+      slots = std::max(slots, (c & 0xFF) + 1);
+    } else if (kind == 0x01F || kind == 0x020) {
+      const std::uint32_t s = frequencyGroupField(c);
+      if (s == 0) continue;
+      const std::size_t g = s - 1;
+      const std::uint32_t b = c & 0xFFF;
+      std::vector<double>& list = values.bandFrequencies[g];
+      if (b == 0xFFE || b == 0xFFF || b == 0xFFD) {
+        list.resize(2, 0.0);
+        if (b != 0xFFE) endPointAxis[g] = true;
+      } else if (b >= list.size()) {
+        list.resize(b + 1, 0.0);
+        description.bandCount[g] = std::max(description.bandCount[g], static_cast<std::int32_t>(b + 1));
+      }
+    }
+  }
+  for (std::size_t g = 0; g < 3; ++g)
+    if (endPointAxis[g]) values.bandFrequencies[g].resize(static_cast<std::size_t>(description.bandCount[g]), 0.0);
+
+  const std::uint32_t blocks = std::min(description.blockCount, kMaxStatisticsBlocks);
+  const std::uint32_t perBlock = description.blockCount == 0 ? 0 : slots / description.blockCount;
+  for (ChannelValues& ch : channels) {
+    for (std::size_t g = 0; g < 3; ++g) {
+      const auto rows = static_cast<std::size_t>(description.parameterCount[g]);
+      const auto bands = static_cast<std::size_t>(description.bandCount[g]);
+      ch.values[g].assign(rows, std::vector<double>(bands, NoValue));
+      ch.formats[g].assign(rows, std::vector<std::uint32_t>(bands, kDefaultFormat));
+    }
+    StatisticsBlock block;
+    block.entries.resize(perBlock);
+    block.histogram.assign(kHistogramSlots, kEmptyHistogramSlot);
+    ch.statistics.assign(blocks, block);
+    ch.percentileFormats.assign(blocks, std::vector<std::uint32_t>(perBlock, 0));
+  }
+
+  for (std::size_t i = 0; i < description.layout.size(); ++i) {
+    const ParameterCode c = description.layout[i];
+    if (code::isBanded(c)) {
+      const std::uint32_t group = code::groupField(c);
+      if (group < 1 || group > 3) continue;
+      FormatTable& table = channels[code::channel(c)].formats[group - 1];
+      const std::uint32_t p = code::parameter(c, description.wideBandIndex);
+      const std::uint32_t b = code::band(c, description.wideBandIndex);
+      if (p < table.size() && b < table[p].size()) table[p][b] = description.formatOf(i);
+    } else if (code::kind(c) == 0x017) {
+      ChannelValues& ch = channels[(c >> 12) & 0xF];
+      if (ch.statistics.empty() || ch.statistics[0].entries.empty()) continue;
+      const std::size_t entries = ch.statistics[0].entries.size();
+      const std::size_t n = (c & 0xFF) / entries, r = (c & 0xFF) % entries;
+      if (n < ch.percentileFormats.size() && r < ch.percentileFormats[n].size())
+        ch.percentileFormats[n][r] = description.formatOf(i);
+    }
+  }
+  return true;
+}
+
+std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels,
+                           RecordValues& values, const DeviceDescription& description) {
+  Scratch scratch;
+  resetRecord(values);
+  if (values.typeCode == 141 || values.typeCode == 143) {
+    values.vin = 0x20000;
+    scratch.present.serial = true;
+  }
+  std::uint16_t result = values.typeCode;
+
+  std::size_t cursor = 0;
+  for (const ParameterCode c : description.layout) {
+    const std::uint32_t size = recordValueSize(c);
+    if (size > record.size() - cursor) break;  // the rest of the layout lies past the record
+    const std::uint8_t* p = record.data() + cursor;
+    cursor += size;
+    if (c == 0) {
+      if (scratch.rawIndex >= values.rawWords.size()) values.rawWords.resize(scratch.rawIndex + 1);
+      values.rawWords[scratch.rawIndex++] = word16(p);
+    } else if (code::isBanded(c)) {
+      decodeBanded(c, p, channels, scratch, description);
+    } else if (!decodeSpecial(c, p, channels, values, description, scratch, result)) {
+      break;
+    }
+  }
+
+  applyDefaults(values, scratch.present);
+  placeHistogram(scratch, channels);
+  spreadEndPoints(scratch, values);
+  ++values.decodedCount;
+  return result;
+}
+
+bool hasSameType(std::span<const std::uint8_t> record, const RecordValues& values,
+                 const DeviceDescription& description) {
+  if (description.typeEchoOffset < 0) return true;
+  const std::size_t offset = static_cast<std::size_t>(description.typeEchoOffset) & ~std::size_t{1};
+  if (offset + 2 > record.size()) return true;  // no echo to test within the record
+  return word16(record.data() + offset) == values.typeCode;
+}
+
+void decodeIfSameType(std::span<const std::uint8_t> record, ChannelTables& channels,
+                      RecordValues& values, const DeviceDescription& description) {
+  if (hasSameType(record, values, description)) decodeRecord(record, channels, values, description);
+}
+
+RecordTime recordTime(const RecordValues& values) { return recordTimeFromFields(values.date, values.time); }
+
+}  // namespace sonvera
