@@ -1,0 +1,56 @@
+#pragma once
+// The text of measured values, band frequencies and column headers as result
+// files, the last-record viewer and its grid show them.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "measurement/record_time.h"
+
+namespace sonvera {
+
+// The display format word that travels with every value.
+using DisplayFormat = std::uint32_t;
+
+namespace display_format {
+inline constexpr DisplayFormat kDefault = 0xFFFF;        // stands for kDefaultLevel
+inline constexpr DisplayFormat kDefaultLevel = 0x00D7;
+inline constexpr DisplayFormat kDateTime = 0x8000;       // whole word: a day number
+inline constexpr DisplayFormat kIsLevel = 0x0001;        // the value is in dB
+inline constexpr DisplayFormat kPreferLevel = 0x0002;    // level unless linear units
+inline constexpr DisplayFormat kHasLinear = 0x0004;      // clear: always a level
+inline constexpr DisplayFormat kDecimates = 0x0008;      // averaged or maxima when decimating
+inline constexpr DisplayFormat kFixedLinear = 0x1000;    // linear form without exponent
+inline constexpr DisplayFormat kDecimalsHigh = 0x4000;   // level decimals from bits 6-9
+
+inline int levelDecimals(DisplayFormat f) {
+  return static_cast<int>((f & kDecimalsHigh) ? (f >> 6) & 15 : (f >> 4) & 3);
+}
+inline int significantDigits(DisplayFormat f) { return static_cast<int>((f >> 6) & 15); }
+inline int referenceKind(DisplayFormat f) { return static_cast<int>((f >> 16) & 3); }
+}  // namespace display_format
+
+// A measured value as text. `extended` adds one digit of precision;
+// `reference` is used only to convert between the level and the linear form.
+// The no-value marker gives an empty text and the dash marker "---", also for
+// date values.
+std::string formatValue(double value, DisplayFormat format, bool linearUnits, bool extended,
+                        double reference);
+
+// A band centre frequency: "31.50", "1.000k", "2.500m".
+std::string formatFrequency(double hertz);
+
+// The short column header: the text after the last comma (a comma at the
+// very start does not count; one trailing comma is dropped first).
+std::string shortName(std::string_view name);
+
+// Every "." becomes ",".
+std::string withDecimalComma(std::string text);
+
+// Date and time columns of result files ("%d/%m/%y", "%H:%M:%S"); an invalid
+// time gives "Invalid DateTime" for both.
+std::string dateText(const RecordTime& t);
+std::string timeText(const RecordTime& t);
+
+}  // namespace sonvera

@@ -1,0 +1,59 @@
+#pragma once
+// A result or information file, written from start to end in one pass
+// through a buffer. Every "\n" goes out as CR LF. A failed create, write or
+// close is remembered, so the export can say that its file is incomplete.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sonvera {
+
+class ResultWriter {
+ public:
+  ResultWriter() = default;
+  ~ResultWriter();  // closes an open file; its result is lost, call close() to see it
+  ResultWriter(const ResultWriter&) = delete;
+  ResultWriter& operator=(const ResultWriter&) = delete;
+  ResultWriter(ResultWriter&& other) noexcept;
+  ResultWriter& operator=(ResultWriter&& other) noexcept;
+
+  // Creates the file or empties an existing one; closes a file still open.
+  bool create(const std::string& path);
+  bool isOpen() const { return file_ != nullptr; }
+  const std::string& path() const { return path_; }
+
+  // Bytes as they stand, except that each "\n" becomes CR LF. Nothing is
+  // written once a write has failed.
+  void write(std::string_view text);
+  void endLine() { write("\n"); }
+  void writeLine(std::string_view text) {
+    write(text);
+    endLine();
+  }
+
+  // False once creating or writing has failed.
+  bool ok() const { return ok_; }
+  // Writes what is buffered and closes; false when the file could not be
+  // created or any write or the close failed. Closing a closed writer
+  // repeats the last answer.
+  bool close();
+
+ private:
+  void flush();
+  void release() noexcept;
+
+  std::FILE* file_ = nullptr;
+  std::string path_;
+  std::vector<char> buffer_;
+  bool ok_ = true;
+};
+
+// Data and information file names of an export. Split results are numbered
+// from 1 with at least four digits: base_0001.csv, base_0001.info.
+std::string dataFileName(const std::string& base, const std::string& extension, bool split,
+                         unsigned fileNumber);
+std::string informationFileName(const std::string& base, bool split, unsigned fileNumber);
+
+}  // namespace sonvera
