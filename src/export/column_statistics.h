@@ -1,0 +1,48 @@
+#pragma once
+// Per-column statistics of one data file: minimum, maximum, energy sum and a
+// level histogram of 0.5 dB bins, accumulated record by record.
+
+#include <array>
+#include <cstdint>
+#include <map>
+
+#include "app/statistics_settings.h"
+
+namespace sonvera {
+
+constexpr int kLevelBins = 514;
+
+// Bin of a level: 0 below 0 dB, then 0.5 dB bins, 513 from 256 dB on.
+int levelBin(double v);
+
+struct ColumnAccumulator {
+  std::int32_t count = 0;
+  double minimum = 0;
+  double maximum = 0;
+  double energySum = 0;
+  std::array<std::uint32_t, kLevelBins> levelHistogram{};
+
+  // `isLevel`: the value is in dB (format bit 0), `reference` the column's reference.
+  void accumulate(double v, bool isLevel, double reference);
+  // Starts the next data file afresh.
+  void reset() { count = 0; }
+};
+
+// The figures of one column at the end of a data file.
+struct ColumnFigures {
+  double minimum = 0;
+  double maximum = 0;
+  double rms = 0;        // Leq as a linear quantity
+  double exposure = 0;   // LE as a linear quantity
+  double exceedancePercent = 0;
+  std::map<std::int32_t, double> percentileLevels;  // p -> level, ascending p
+};
+
+// `durationSeconds` below zero (time stamps going backwards) counts as zero.
+ColumnFigures computeFigures(const ColumnAccumulator& column, const StatisticsSettings& settings,
+                             double durationSeconds);
+
+// True when any statistic at all is chosen.
+bool anyStatisticChosen(const StatisticsSettings& settings);
+
+}  // namespace sonvera
