@@ -23,4 +23,32 @@ bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 // computer's time zone settings; false when the conversion fails.
 bool localTime(std::int64_t secondsSince1970, std::tm& out);
 
+
+// A file open for reading by positioned reads; others may read it at the same
+// time. Reads do not move a shared position, so several threads may read one
+// open file at once. Closes itself when destroyed or replaced.
+class ReadOnlyFile {
+ public:
+  ReadOnlyFile() = default;
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+  ReadOnlyFile(ReadOnlyFile&& other) noexcept;
+  ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
+  ~ReadOnlyFile();
+
+  // Opens an existing file, closing the one held before; false on failure.
+  bool open(const std::string& path);
+  void close();
+  bool isOpen() const { return fd_ >= 0; }
+
+  // Size in bytes; 0 when it cannot be found.
+  std::uint64_t size() const;
+  // Reads up to `count` bytes at `offset`; returns the bytes read (fewer at
+  // the end of the file or on an error).
+  std::size_t readAt(std::uint64_t offset, void* buffer, std::size_t count) const;
+
+ private:
+  int fd_ = -1;
+};
+
 }  // namespace sonvera::platform
