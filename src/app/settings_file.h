@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/export_item.h"
-#include "app/statistics_settings.h"
+#include "export/export_item.h"
+#include "export/statistics_settings.h"
 
 namespace sonvera {
 

@@ -1,6 +1,6 @@
 #include "app/strings.h"
 
-#include <cstdio>
+#include "base/printf_text.h"
 
 namespace sonvera {
 
@@ -38,11 +38,7 @@ const char* text(StringId id) {
   return "";
 }
 
-std::string versionText() {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, text(StringId::VersionFormat), kVersionMajor, kVersionMinor);
-  return buffer;
-}
+std::string versionText() { return printfText("версия %d.%02d", kVersionMajor, kVersionMinor); }
 
 std::string baseTitle() { return std::string(kApplicationName) + " " + versionText(); }
 

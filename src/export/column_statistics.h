@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <map>
 
-#include "app/statistics_settings.h"
+#include "export/statistics_settings.h"
 
 namespace sonvera {
 

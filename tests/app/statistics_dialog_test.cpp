@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/number_text.h"
-#include "app/statistics_settings.h"
+#include "app/statistics_dialog.h"
 
 namespace sonvera {
 namespace {

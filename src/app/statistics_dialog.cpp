@@ -1,4 +1,4 @@
-#include "app/statistics_settings.h"
+#include "app/statistics_dialog.h"
 
 #include <set>
 
