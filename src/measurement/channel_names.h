@@ -1,7 +1,7 @@
 #pragma once
-// Names and units of the channels of an open file, and the instrument model's
-// name: what the file says of itself first, then the codes its records carry,
-// then the catalogue's model entry.
+// The name and unit of a channel and the name of the instrument model: what
+// the file says about itself first, then the codes its records carry, then
+// the catalogue's entry for the model.
 
 #include <cstdint>
 #include <string>
@@ -11,13 +11,16 @@
 
 namespace sonvera {
 
-// The texts of the 4-bit channel type index.
-const char* channelTypeName(unsigned index);
+// The fixed names of the 4-bit channel type indexes.
+const char* channelTypeName(std::uint32_t index);
 
+// The catalogue model's display name; empty when the catalogue lacks it.
 std::string modelName(const DeviceCatalogue& catalogue, std::uint16_t modelCode);
 
+// From the header's channel names, the channel type word, the model.
 std::string channelName(const DeviceCatalogue& catalogue, const RecordValues& values, std::int32_t channel);
 
+// From the channel's calibration unit text, the unit word, the model.
 std::string channelUnit(const DeviceCatalogue& catalogue, const RecordValues& values,
                         const ChannelTables& channels, std::int32_t channel);
 
