@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/path_text.h"
+
 namespace sonvera {
 namespace {
 
@@ -9,12 +11,6 @@ constexpr char16_t kQuote = u'"';
 constexpr char16_t kSpace = u' ';
 // Stands in for a quoted space while the line is split.
 constexpr char16_t kMarker = u'\xFFFF';
-
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-#else
-constexpr std::string_view kSeparators = "/";
-#endif
 
 }  // namespace
 
@@ -48,11 +44,8 @@ bool isSettingsFileArgument(std::string_view argument) {
   std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   });
-  const auto dot = lower.rfind('.');
-  if (dot == std::string::npos || dot < 1) return false;
-  const auto separator = lower.find_last_of(kSeparators);
-  if (separator != std::string::npos && dot < separator) return false;
-  return lower.substr(dot) == ".cfg";
+  const auto dot = extensionDot(lower);
+  return dot != std::string::npos && lower.substr(dot) == ".cfg";
 }
 
 StartupPlan planStartup(const std::vector<std::string>& arguments) {

@@ -1,6 +1,7 @@
 #include "catalogue/device_catalogue.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace sonvera {
 
@@ -63,13 +64,15 @@ void deriveCounts(DeviceDescription& d) {
     d.perChannelLimit = 16;
 }
 
-std::int32_t computeTypeEchoOffset(const DeviceDescription& d) {
+std::int32_t codeOffset(const DeviceDescription& d, ParameterCode wanted) {
   std::int64_t offset = 0;
   for (const ParameterCode c : d.layout) {
-    if (c == code::kTypeEcho) return offset > INT32_MAX ? -1 : static_cast<std::int32_t>(offset);
+    if (c == wanted) return offset > INT32_MAX ? -1 : static_cast<std::int32_t>(offset);
     offset += code::byteSize(c);
   }
   return -1;
 }
+
+std::int32_t computeTypeEchoOffset(const DeviceDescription& d) { return codeOffset(d, code::kTypeEcho); }
 
 }  // namespace sonvera

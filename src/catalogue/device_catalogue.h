@@ -91,6 +91,8 @@ class DeviceCatalogue {
 
 // Fills the derived counts of a description from its layout.
 void deriveCounts(DeviceDescription& description);
+// Byte offset in a record of the first layout entry equal to `code`, or -1.
+std::int32_t codeOffset(const DeviceDescription& description, ParameterCode code);
 // Byte offset of the type echo (code 0x201B0000) in a record, or -1.
 std::int32_t computeTypeEchoOffset(const DeviceDescription& description);
 

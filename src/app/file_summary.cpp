@@ -1,0 +1,148 @@
+#include "app/file_summary.h"
+
+#include "base/printf_text.h"
+#include "export/format_value.h"
+#include "measurement/channel_names.h"
+#include "measurement/record_decoder.h"
+
+namespace sonvera {
+namespace {
+
+constexpr const char* kFullTime = "%d/%m/%Y %H:%M:%S";
+constexpr const char* kClockTime = "%H:%M:%S";
+
+bool sameCalendarDay(const RecordTime& a, const RecordTime& b) {
+  return a.year() == b.year() && a.month() == b.month() && a.day() == b.day();
+}
+
+std::uint16_t wordAt(const std::vector<std::uint8_t>& record, std::int32_t offset) {
+  const auto even = static_cast<std::size_t>(offset) & ~std::size_t{1};
+  if (even + 1 >= record.size()) return 0;
+  return static_cast<std::uint16_t>(record[even] | record[even + 1] << 8);
+}
+
+// Everything up to and including the first ":" and the character after it goes.
+std::string withoutChannelName(const std::string& line) {
+  const auto colon = line.find(':');
+  if (colon == std::string::npos) return line;
+  return colon + 2 <= line.size() ? line.substr(colon + 2) : std::string{};
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) {
+    if (!text.empty()) text += ", ";
+    text += line;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::int32_t loadFlagOffset(const DeviceDescription& description, bool underload, std::int32_t channel) {
+  const ParameterCode code = (underload ? 0x4014u : 0x4013u) << 16 | static_cast<std::uint32_t>(channel);
+  return codeOffset(description, code);
+}
+
+FileSummary headlineSummary(const DeviceCatalogue& catalogue, const MeasurementFile& file) {
+  FileSummary s;
+  s.model = modelName(catalogue, file.values.modelCode);
+  s.vin = printfText("VIN: %05X", file.values.vin);
+  s.records = printfText("%u записей", file.recordCount);
+  if (file.recordCount > 1 && later(file.lastTime, file.firstTime)) {
+    const double seconds = wholeSeconds(difference(file.lastTime, file.firstTime).days);
+    s.step = printfText("шаг: %.1lf сек", seconds / (file.recordCount - 1));
+  }
+  s.span = file.firstTime.format(kFullTime);
+  if (file.recordCount > 1) {
+    s.span += " - ";
+    s.span += file.lastTime.format(sameCalendarDay(file.firstTime, file.lastTime) ? kClockTime : kFullTime);
+  }
+  const auto channels = std::min<std::int32_t>(file.description.channelCount, kChannelSlots);
+  for (std::int32_t c = 0; c < channels; ++c)
+    if (file.channels[static_cast<std::size_t>(c)].overloadFlag != 0) s.over = true;
+  return s;
+}
+
+void addLoadStatistics(const DeviceCatalogue& catalogue, MeasurementFile& file, FileSummary& summary) {
+  struct Watch {
+    std::int32_t channel;
+    bool underload;
+    std::int32_t offset;
+    std::uint32_t count = 0;
+    std::uint32_t first = 0;
+    RecordTime firstTime;
+  };
+  std::vector<Watch> watches;
+  const DeviceDescription& d = file.description;
+  for (const bool underload : {false, true})
+    for (std::int32_t c = 0; c < d.channelCount; ++c) {
+      const std::int32_t offset = loadFlagOffset(d, underload, c);
+      if (offset >= 0 && static_cast<std::uint32_t>(offset) < d.recordSize) watches.push_back({c, underload, offset});
+    }
+  if (!watches.empty()) {
+    std::vector<std::uint8_t> record(d.recordSize);
+    for (std::uint32_t i = 0; i < file.recordCount; ++i) {
+      readRecord(file, i, record);
+      for (auto& w : watches) {
+        if (wordAt(record, w.offset) == 0) continue;
+        if (w.count++ == 0) {
+          decodeIfSameType(record, file.channels, file.values, file.description);
+          w.first = i;
+          w.firstTime = recordTime(file.values);
+        }
+      }
+    }
+  }
+
+  const bool oneDay = sameCalendarDay(file.firstTime, file.lastTime);
+  for (const bool underload : {true, false}) {
+    std::vector<std::string> shortLines, longLines;
+    for (const auto& w : watches) {
+      if (w.underload != underload || w.count == 0) continue;
+      const std::string name = channelName(catalogue, file.values, w.channel);
+      const double percent = w.count * 100.0 / file.recordCount;
+      const int number = static_cast<int>(w.first + 1);
+      const std::string when = w.firstTime.format(oneDay ? kClockTime : kFullTime);
+      shortLines.push_back(printfText("%s: %.1lf%% с %d (%s)", name.c_str(), percent, number, when.c_str()));
+      longLines.push_back(
+          printfText("%s: %.1lf%% времени начиная с %d записи (%s)", name.c_str(), percent, number, when.c_str()));
+      if (!underload && d.channelCount == 1) {
+        shortLines.back() = withoutChannelName(shortLines.back());
+        longLines.back() = withoutChannelName(longLines.back());
+      }
+    }
+    if (underload) {
+      summary.underloadSummary = joined(shortLines);
+      summary.underloadDetails = joined(longLines);
+      summary.under = !shortLines.empty();
+    } else {
+      summary.overloadSummary = joined(shortLines);
+      summary.overloadDetails = joined(longLines);
+    }
+  }
+}
+
+std::vector<std::string> calibrationLines(const DeviceCatalogue& catalogue, const MeasurementFile& file) {
+  std::vector<std::string> lines;
+  const std::int32_t count = std::min<std::int32_t>(file.description.channelCount, kChannelSlots);
+  for (std::int32_t c = 0; c < count; ++c) {
+    const ChannelValues& ch = file.channels[static_cast<std::size_t>(c)];
+    const std::string sensitivity = formatValue(ch.sensitivity, 0xC4, true, false, 1.0);
+    const double reference = ch.reference > 0 ? ch.reference : file.description.defaultReference;
+    const std::string referenceText = formatValue(reference, 0xC4, true, false, 1.0);
+    const std::string unit = channelUnit(catalogue, file.values, file.channels, c);
+    std::string line = printfText("датчик: %s, поправка: %.2lf дБ, номин. датчик: %s В/%s, опорн. уровень: %s %s",
+                                  ch.sensorName.c_str(), ch.correction, sensitivity.c_str(), unit.c_str(),
+                                  referenceText.c_str(), unit.c_str());
+    if (ch.sensorName.empty()) {
+      const auto comma = line.find(',');
+      line = comma + 2 <= line.size() ? line.substr(comma + 2) : std::string{};
+    }
+    if (file.description.channelCount > 1) line = channelName(catalogue, file.values, c) + ": " + line;
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+}  // namespace sonvera

@@ -1,0 +1,61 @@
+#pragma once
+// The behaviour of the main dialog without a window system: it owns the open
+// measurement file, the options, the export lists and the running export, and
+// reaches the user only through its host.
+
+#include <string>
+#include <vector>
+
+#include "app/main_dialog_host.h"
+#include "app/main_dialog_state.h"
+#include "catalogue/device_catalogue.h"
+#include "export/export_item.h"
+#include "export/export_runner.h"
+#include "export/statistics_settings.h"
+#include "measurement/measurement_file.h"
+
+namespace sonvera {
+
+class MainDialog {
+ public:
+  MainDialog(const DeviceCatalogue& catalogue, MainDialogHost& host);
+  ~MainDialog();
+  MainDialog(const MainDialog&) = delete;
+  MainDialog& operator=(const MainDialog&) = delete;
+
+  const MainDialogState& state() const { return state_; }
+  MainDialogState& editableState() { return state_; }  // the window writes what the user typed
+  const MeasurementFile& file() const { return file_; }
+  const DeviceCatalogue& catalogue() const { return catalogue_; }
+  std::uint16_t deviceType() const { return file_.values.typeCode; }
+
+  // Settings files and the measurement file of the command line, in order.
+  // True when the window should ask for a file at once.
+  bool processCommandLine(const std::vector<std::string>& arguments);
+
+  // "Открыть файл": asks for a file and opens it.
+  void openFileCommand();
+  // Opens a file as the command does after the file dialog; false on failure
+  // (the message has been shown and no file is open).
+  bool openFile(const std::string& path);
+
+  // Runs the stop-and-join of a running export.
+  void stopExport() { runner_.stopAndJoin(); }
+
+ private:
+  bool openInMainDialog(const std::string& path);
+  void fillCalibrationList();
+  void resetRangeToRecords();
+  void refreshExportList();
+
+  const DeviceCatalogue& catalogue_;
+  MainDialogHost& host_;
+  MainDialogState state_;
+  std::string baseTitle_;
+  MeasurementFile file_;
+  ExportLists lists_;
+  StatisticsSettings statistics_;
+  ExportRunner runner_;
+};
+
+}  // namespace sonvera
