@@ -220,29 +220,16 @@ std::size_t readRecord(const MeasurementFile& file, std::uint32_t index, std::sp
   return readRecord(file.handle, file.dataOffset, file.description.recordSize, index, buffer);
 }
 
-OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::string& path,
-                               MeasurementFile& file) {
-  file.handle.close();
-  file.path = path;
-  file.dataOffset = 0;
-  file.recordCount = 0;
-  file.firstTime = RecordTime{};
-  file.lastTime = RecordTime{};
-  file.channels = ChannelTables{};
-  file.values = RecordValues{};
-  file.description = DeviceDescription{};
-  if (!file.handle.open(path)) return OpenResult::CannotOpen;
-
-  DeviceDescription& d = file.description;
-  if (!readFileHeader(catalogue, file.handle, file.channels, file.values, d, file.dataOffset) ||
-      d.recordSize == 0 || d.channelCount == 0)
-    return OpenResult::UnknownType;
-
+std::uint32_t wholeRecordCount(const MeasurementFile& file) {
+  const std::uint32_t recordSize = file.description.recordSize;
+  if (recordSize == 0) return 0;
   const std::uint64_t size = file.handle.size();
-  const std::uint64_t records = size > file.dataOffset ? (size - file.dataOffset) / d.recordSize : 0;
-  file.recordCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(records, std::numeric_limits<std::uint32_t>::max()));
-  if (file.recordCount == 0) return OpenResult::Empty;
+  const std::uint64_t records = size > file.dataOffset ? (size - file.dataOffset) / recordSize : 0;
+  return static_cast<std::uint32_t>(std::min<std::uint64_t>(records, std::numeric_limits<std::uint32_t>::max()));
+}
 
+void readFirstAndLastRecord(MeasurementFile& file) {
+  DeviceDescription& d = file.description;
   // At least one whole record lies in the file, so this is bounded by its size.
   std::vector<std::uint8_t> buffer(d.recordSize);
   readRecord(file, 0, buffer);
@@ -262,6 +249,29 @@ OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::stri
     }
     --file.recordCount;
   }
+}
+
+OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::string& path,
+                               MeasurementFile& file) {
+  file.handle.close();
+  file.path = path;
+  file.dataOffset = 0;
+  file.recordCount = 0;
+  file.firstTime = RecordTime{};
+  file.lastTime = RecordTime{};
+  file.channels = ChannelTables{};
+  file.values = RecordValues{};
+  file.description = DeviceDescription{};
+  if (!file.handle.open(path)) return OpenResult::CannotOpen;
+
+  DeviceDescription& d = file.description;
+  if (!readFileHeader(catalogue, file.handle, file.channels, file.values, d, file.dataOffset) ||
+      d.recordSize == 0 || d.channelCount == 0)
+    return OpenResult::UnknownType;
+
+  file.recordCount = wholeRecordCount(file);
+  if (file.recordCount == 0) return OpenResult::Empty;
+  readFirstAndLastRecord(file);
   return OpenResult::Opened;
 }
 

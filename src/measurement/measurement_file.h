@@ -88,6 +88,14 @@ bool readFileHeader(const DeviceCatalogue& catalogue, const platform::ReadOnlyFi
 OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::string& path,
                                MeasurementFile& file);
 
+// The number of whole records after the data offset.
+std::uint32_t wholeRecordCount(const MeasurementFile& file);
+
+// Decodes record 0 for the first time, then drops records at the end that
+// carry another type echo or serial number and takes the last time from the
+// last record that belongs. Needs recordCount >= 1.
+void readFirstAndLastRecord(MeasurementFile& file);
+
 // One positioned read of record `index` into `buffer` (recordSize bytes); the
 // bytes read. A short read leaves the rest of the buffer as it was. Safe to
 // call from several threads on one open file.
