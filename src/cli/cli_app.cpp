@@ -7,6 +7,7 @@
 #include "app/strings.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue_commands.h"
+#include "dump_command.h"
 
 namespace sonvera::cli {
 
@@ -33,6 +34,9 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   dumpCommand->add_option("FILE", dump.cataloguePath, "catalogue file (default: the one the program uses)");
   dumpCommand->add_option("--language", dump.language, "language of the text blocks to keep");
 
+  RecordDumpOptions recordDump;
+  auto* recordDumpCommand = addDumpCommand(app, recordDump);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -43,6 +47,10 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   if (dumpCommand->parsed()) {
     if (dump.cataloguePath.empty()) dump.cataloguePath = cataloguePath;
     return dumpCatalogue(dump, out, err);
+  }
+  if (recordDumpCommand->parsed()) {
+    recordDump.cataloguePath = cataloguePath;
+    return dumpRecord(recordDump, out, err);
   }
   return 2;
 }
