@@ -15,12 +15,6 @@ bool sameCalendarDay(const RecordTime& a, const RecordTime& b) {
   return a.year() == b.year() && a.month() == b.month() && a.day() == b.day();
 }
 
-std::uint16_t wordAt(const std::vector<std::uint8_t>& record, std::int32_t offset) {
-  const auto even = static_cast<std::size_t>(offset) & ~std::size_t{1};
-  if (even + 1 >= record.size()) return 0;
-  return static_cast<std::uint16_t>(record[even] | record[even + 1] << 8);
-}
-
 // Everything up to and including the first ":" and the character after it goes.
 std::string withoutChannelName(const std::string& line) {
   const auto colon = line.find(':');
@@ -38,6 +32,13 @@ std::string joined(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+std::uint16_t recordWord(std::span<const std::uint8_t> record, std::int32_t offset) {
+  if (offset < 0) return 0;
+  const auto even = static_cast<std::size_t>(offset) & ~std::size_t{1};
+  if (even + 1 >= record.size()) return 0;
+  return static_cast<std::uint16_t>(record[even] | record[even + 1] << 8);
+}
 
 std::int32_t loadFlagOffset(const DeviceDescription& description, bool underload, std::int32_t channel) {
   const ParameterCode code = (underload ? 0x4014u : 0x4013u) << 16 | static_cast<std::uint32_t>(channel);
@@ -85,7 +86,7 @@ void addLoadStatistics(const DeviceCatalogue& catalogue, MeasurementFile& file, 
     for (std::uint32_t i = 0; i < file.recordCount; ++i) {
       readRecord(file, i, record);
       for (auto& w : watches) {
-        if (wordAt(record, w.offset) == 0) continue;
+        if (recordWord(record, w.offset) == 0) continue;
         if (w.count++ == 0) {
           decodeIfSameType(record, file.channels, file.values, file.description);
           w.first = i;

@@ -3,6 +3,7 @@
 // time span, record count, logging step, overload and underload, calibration.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ void addLoadStatistics(const DeviceCatalogue& catalogue, MeasurementFile& file, 
 
 // One line per channel of the calibration list.
 std::vector<std::string> calibrationLines(const DeviceCatalogue& catalogue, const MeasurementFile& file);
+
+// The 16-bit word at `offset` rounded down to even; 0 past the record.
+std::uint16_t recordWord(std::span<const std::uint8_t> record, std::int32_t offset);
 
 // Byte position in a record of the overload (0x4013) or underload (0x4014)
 // code of a channel, or -1.

@@ -1,79 +1,27 @@
 #include <gtest/gtest.h>
 
 #include "app/main_dialog.h"
+#include "app/preview_pane.h"
 #include "app/strings.h"
-#include "measurement/measurement_writer.h"
-#include "support/measurement_catalogue.h"
+#include "support/summary_files.h"
 #include "support/scripted_host.h"
 #include "support/temp_file.h"
 
 namespace sonvera {
 namespace {
 
-constexpr std::uint16_t kType = 40;
-constexpr std::uint16_t kModel = 9;
-constexpr ParameterCode kStamp = 0x50070000;
-constexpr ParameterCode kSerial = 0x50040000;
-constexpr ParameterCode kModelCode = 0x201C0000;
-
-// A paired-word layout: type, model, serial in 0x20000..0x5FFFF, stamp, then
-// per channel a level, overload, underload and calibration values.
-DeviceDescription layoutFor(int channels) {
-  std::vector<ParameterCode> layout{0x201B0000, kModelCode, kSerial, kStamp};
-  for (int c = 0; c < channels; ++c) {
-    const auto ch = static_cast<std::uint32_t>(c);
-    layout.insert(layout.end(), {0x01100000 | ch << 16, 0x40130000 | ch, 0x40140000 | ch,
-                                 0x500A0000 | ch, 0x500B0000 | ch, 0x500C0000 | ch});
-  }
-  DeviceDescription d = test::describe(layout);
-  d.defaultReference = 2e-5;
-  return d;
-}
-
-struct Record {
-  RecordTime time;
-  std::vector<std::uint16_t> overload, underload;  // per channel
-};
+using test::SummaryRecord;
+using test::steadyRecords;
 
 class FileSummaryTest : public ::testing::Test {
  protected:
-  void open(int channels, const std::vector<Record>& records) {
-    catalogue = test::catalogueWithModel(kModel);
-    const DeviceDescription d = layoutFor(channels);
-    test::addType(catalogue, kType, d);
-    MeasurementFileSource source;
-    source.variant = FileVariant::PairedWord;
-    for (const Record& r : records) {
-      RecordEncoder e(d);
-      e.setRaw(0x201B0000, kType);
-      e.setRaw(kModelCode, kModel);
-      e.setRaw(kSerial, 0x2ABCD);
-      e.setValue(kStamp, r.time.dayNumber());
-      for (int c = 0; c < channels; ++c) {
-        const auto ch = static_cast<std::uint32_t>(c);
-        e.setValue(0x01100000 | ch << 16, 60 + c);
-        if (c < static_cast<int>(r.overload.size())) e.setRaw(0x40130000 | ch, r.overload[c]);
-        if (c < static_cast<int>(r.underload.size())) e.setRaw(0x40140000 | ch, r.underload[c]);
-        e.setValue(0x500A0000 | ch, 0.25 * (c + 1));
-        e.setValue(0x500B0000 | ch, c == 0 ? 0.0 : 1e-3);
-        e.setValue(0x500C0000 | ch, 50e-3);
-      }
-      source.records.push_back(e.encode());
-    }
-    file = std::make_unique<test::TempFile>(measurementFileBytes(source));
+  void open(int channels, const std::vector<SummaryRecord>& records) {
+    catalogue = test::summaryCatalogue(channels);
+    file = std::make_unique<test::TempFile>(test::summaryFileBytes(channels, records));
     dialog = std::make_unique<MainDialog>(catalogue, host);
     opened = dialog->openFile(file->path());
   }
   const MainDialogState& state() const { return dialog->state(); }
-
-  static std::vector<Record> steady(int count, int stepSeconds, int startMinute = 0) {
-    std::vector<Record> records;
-    for (int i = 0; i < count; ++i) {
-      const int s = startMinute * 60 + i * stepSeconds;
-      records.push_back({RecordTime::fromParts(2023, 9, 1, 10 + s / 3600, s / 60 % 60, s % 60), {0, 0}, {0, 0}});
-    }
-    return records;
-  }
 
   DeviceCatalogue catalogue;
   test::ScriptedHost host;
@@ -83,7 +31,7 @@ class FileSummaryTest : public ::testing::Test {
 };
 
 TEST_F(FileSummaryTest, HeadlineFieldsAndTitle) {
-  open(1, steady(10, 10));
+  open(1, steadyRecords(10, 10));
   ASSERT_TRUE(opened) << (host.messages.empty() ? "" : host.messages[0]);
   EXPECT_EQ(state().model, "Модель");
   EXPECT_EQ(state().vin, "VIN: 2ABCD");
@@ -99,10 +47,10 @@ TEST_F(FileSummaryTest, HeadlineFieldsAndTitle) {
 }
 
 TEST_F(FileSummaryTest, OneRecordAndTimesGoingBack) {
-  open(1, steady(1, 10));
+  open(1, steadyRecords(1, 10));
   EXPECT_EQ(state().span, "01/09/2023 10:00:00");
   EXPECT_EQ(state().step, "");
-  std::vector<Record> back = steady(3, 10);
+  std::vector<SummaryRecord> back = steadyRecords(3, 10);
   back[2].time = RecordTime::fromParts(2023, 8, 31, 9, 0, 0);
   open(1, back);
   EXPECT_EQ(state().step, "");
@@ -110,7 +58,7 @@ TEST_F(FileSummaryTest, OneRecordAndTimesGoingBack) {
 }
 
 TEST_F(FileSummaryTest, UnderloadOfTheSecondChannel) {
-  std::vector<Record> records = steady(200, 1);
+  std::vector<SummaryRecord> records = steadyRecords(200, 1);
   for (int i = 3; i < 28; ++i) records[i].underload = {0, 1};
   open(2, records);
   ASSERT_TRUE(opened);
@@ -121,7 +69,7 @@ TEST_F(FileSummaryTest, UnderloadOfTheSecondChannel) {
 }
 
 TEST_F(FileSummaryTest, OverloadOfOneChannelFileLosesTheChannelName) {
-  std::vector<Record> records = steady(4, 1);
+  std::vector<SummaryRecord> records = steadyRecords(4, 1);
   records[1].overload = {5};
   records[3].overload = {1};
   records[2].underload = {1};
@@ -133,7 +81,7 @@ TEST_F(FileSummaryTest, OverloadOfOneChannelFileLosesTheChannelName) {
 }
 
 TEST_F(FileSummaryTest, MultiDayTimesAndCalibrationLines) {
-  std::vector<Record> records = steady(2, 10);
+  std::vector<SummaryRecord> records = steadyRecords(2, 10);
   records[1].time = RecordTime::fromParts(2023, 9, 2, 8, 0, 0);
   records[1].overload = {0, 3};
   open(2, records);
@@ -148,7 +96,7 @@ TEST_F(FileSummaryTest, MultiDayTimesAndCalibrationLines) {
 }
 
 TEST_F(FileSummaryTest, FailuresShowTheirMessageAndCloseTheFile) {
-  open(1, steady(3, 10));
+  open(1, steadyRecords(3, 10));
   ASSERT_TRUE(opened);
   EXPECT_FALSE(dialog->openFile("/nonexistent/file.bin"));
   EXPECT_EQ(host.messages, std::vector<std::string>{text(StringId::CannotOpenFile)});
@@ -163,6 +111,42 @@ TEST_F(FileSummaryTest, FailuresShowTheirMessageAndCloseTheFile) {
   ASSERT_EQ(host.messages.size(), 3u);
   EXPECT_EQ(host.messages[1], text(StringId::UnknownDeviceType));  // too short to name a type
   EXPECT_EQ(host.messages[2], text(StringId::UnknownDeviceType));
+}
+
+TEST(PreviewPane, CodesAndTheBoundedUnderloadScan) {
+  const DeviceCatalogue catalogue = test::summaryCatalogue(1);
+  PreviewPane pane(catalogue);
+  EXPECT_EQ(pane.update("   "), 1);
+  EXPECT_EQ(pane.update("/nonexistent.bin"), 2);
+  test::TempFile unknown(std::vector<std::uint8_t>(64, 0x11));
+  EXPECT_EQ(pane.update(unknown.path()), 3);
+  auto bytes = test::summaryFileBytes(1, steadyRecords(1, 10));
+  bytes.resize(bytes.size() - 1);
+  test::TempFile partial(bytes);
+  EXPECT_EQ(pane.update(partial.path()), 4);
+  EXPECT_FALSE(pane.succeeded());
+
+  std::vector<SummaryRecord> records = steadyRecords(1000, 1);
+  records[500].underload = {1};
+  records[999].overload = {1};
+  test::TempFile small(test::summaryFileBytes(1, records));
+  EXPECT_EQ(pane.update(small.path() + "  "), 0);
+  EXPECT_TRUE(pane.succeeded());
+  EXPECT_EQ(pane.model, "Модель");
+  EXPECT_EQ(pane.records, "1000 записей");
+  EXPECT_EQ(pane.step, "шаг: 1.0 сек");
+  EXPECT_TRUE(pane.over);
+  EXPECT_TRUE(pane.underShown);
+  EXPECT_TRUE(pane.under);
+
+  records.push_back(records.back());
+  test::TempFile large(test::summaryFileBytes(1, records));
+  EXPECT_EQ(pane.update(large.path()), 0);
+  EXPECT_FALSE(pane.underShown);
+  EXPECT_FALSE(pane.under);
+  EXPECT_EQ(pane.update(""), 1);
+  EXPECT_EQ(pane.model, "");
+  EXPECT_FALSE(pane.succeeded());
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+#include "app/preview_pane.h"
+
+#include "app/file_summary.h"
+
+namespace sonvera {
+namespace {
+
+// The pane looks at underload only in files this small.
+constexpr std::uint32_t kUnderloadScanLimit = 1000;
+
+std::string withoutTrailingSpace(const std::string& path) {
+  std::size_t end = path.size();
+  while (end > 0 && (path[end - 1] == ' ' || path[end - 1] == '\t' || path[end - 1] == '\n' || path[end - 1] == '\r'))
+    --end;
+  return path.substr(0, end);
+}
+
+}  // namespace
+
+int PreviewPane::update(const std::string& rawPath) {
+  model.clear(), vin.clear(), span.clear(), records.clear(), step.clear();
+  over = false;
+  under = false;
+  underShown = false;
+  succeeded_ = false;
+
+  const std::string path = withoutTrailingSpace(rawPath);
+  if (path.empty()) return 1;
+  file_ = MeasurementFile{};
+  file_.path = path;
+  if (!file_.handle.open(path)) return 2;
+  DeviceDescription& d = file_.description;
+  const bool known = readFileHeader(catalogue_, file_.handle, file_.channels, file_.values, d, file_.dataOffset);
+  int code = 0;
+  if (!known || d.recordSize == 0)
+    code = 3;
+  else if ((file_.recordCount = wholeRecordCount(file_)) == 0)
+    code = 4;
+  else if (d.channelCount == 0)
+    code = 5;
+  if (code != 0) {
+    file_.handle.close();
+    return code;
+  }
+
+  readFirstAndLastRecord(file_);
+  const FileSummary summary = headlineSummary(catalogue_, file_);
+  model = summary.model;
+  vin = summary.vin;
+  span = summary.span;
+  records = summary.records;
+  if (summary.step) step = *summary.step;
+  over = summary.over;
+
+  const std::int32_t channel0 = loadFlagOffset(d, true, 0);
+  if (channel0 >= 1 && static_cast<std::uint32_t>(channel0) < d.recordSize &&
+      file_.recordCount <= kUnderloadScanLimit) {
+    std::vector<std::int32_t> offsets;
+    for (std::int32_t c = 0; c < d.channelCount; ++c)
+      if (const std::int32_t offset = loadFlagOffset(d, true, c); offset >= 1) offsets.push_back(offset);
+    std::vector<std::uint8_t> record(d.recordSize);
+    std::uint16_t flags = 0;
+    for (std::uint32_t i = 0; i < file_.recordCount; ++i) {
+      readRecord(file_, i, record);
+      for (const std::int32_t offset : offsets) flags |= recordWord(record, offset);
+    }
+    under = flags != 0;
+    underShown = true;
+  }
+  succeeded_ = true;
+  file_.handle.close();
+  return 0;
+}
+
+}  // namespace sonvera
