@@ -62,7 +62,8 @@ bool MainDialog::openInMainDialog(const std::string& path) {
     host_.showMessage(openFailureText(result));
     return false;
   }
-  FileSummary summary = headlineSummary(catalogue_, file_);
+  summary_ = headlineSummary(catalogue_, file_);
+  FileSummary& summary = summary_;
   addLoadStatistics(catalogue_, file_, summary);
   state_.model = summary.model;
   state_.vin = summary.vin;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/file_summary.h"
 #include "app/main_dialog_host.h"
 #include "app/main_dialog_state.h"
 #include "catalogue/device_catalogue.h"
@@ -28,6 +29,8 @@ class MainDialog {
   const MeasurementFile& file() const { return file_; }
   const DeviceCatalogue& catalogue() const { return catalogue_; }
   std::uint16_t deviceType() const { return file_.values.typeCode; }
+  // What the last successful open found (its step is empty when none was written).
+  const FileSummary& summary() const { return summary_; }
 
   // Settings files and the measurement file of the command line, in order.
   // True when the window should ask for a file at once.
@@ -53,6 +56,7 @@ class MainDialog {
   MainDialogState state_;
   std::string baseTitle_;
   MeasurementFile file_;
+  FileSummary summary_;
   ExportLists lists_;
   StatisticsSettings statistics_;
   ExportRunner runner_;

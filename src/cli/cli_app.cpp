@@ -8,6 +8,8 @@
 #include "catalogue/catalogue_loader.h"
 #include "catalogue_commands.h"
 #include "dump_command.h"
+#include "simulate_command.h"
+#include "info_command.h"
 
 namespace sonvera::cli {
 
@@ -36,6 +38,11 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   RecordDumpOptions recordDump;
   auto* recordDumpCommand = addDumpCommand(app, recordDump);
+  SimulateOptions simulateOptions;
+  auto* simulateCommand = addSimulateCommand(app, simulateOptions);
+
+  InfoOptions info;
+  auto* infoCommand = addInfoCommand(app, info);
 
   try {
     app.parse(argc, argv);
@@ -51,6 +58,14 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   if (recordDumpCommand->parsed()) {
     recordDump.cataloguePath = cataloguePath;
     return dumpRecord(recordDump, out, err);
+  }
+  if (simulateCommand->parsed()) {
+    simulateOptions.cataloguePath = cataloguePath;
+    return simulate(simulateOptions, out, err);
+  }
+  if (infoCommand->parsed()) {
+    info.cataloguePath = cataloguePath;
+    return showInfo(info, out, err);
   }
   return 2;
 }

@@ -1,6 +1,7 @@
 #include "support/summary_files.h"
 
 #include "measurement/measurement_writer.h"
+#include "support/catalogue_builder.h"
 #include "support/measurement_catalogue.h"
 
 namespace sonvera::test {
@@ -28,13 +29,24 @@ DeviceDescription summaryLayout(int channels) {
   return d;
 }
 
+CatalogueSource summaryCatalogueSource(int channels) {
+  const DeviceDescription d = summaryLayout(channels);
+  TypeSource t = makeType(kSummaryType, d.layout, d.recordSize);
+  t.formats = d.formats;
+  t.defaultReference = d.defaultReference;
+  t.titles = {{kRu, {"Терц", "Окт", "Общие"}, {"T", "O", "Общ"}}};
+  t.parameterNames = {{kRu, {{0, "Leq"}}}};
+  CatalogueSource s;
+  s.types.push_back(t);
+  ModelSource m = makeModel(kSummaryModel, "Модель");
+  m.blocks[0].model.channelUnits = {"Па", "м/с2", "мВ", "EU"};
+  s.models.push_back(m);
+  return s;
+}
+
 DeviceCatalogue summaryCatalogue(int channels) {
-  DeviceCatalogue catalogue = catalogueWithModel(kSummaryModel);
-  DeviceDescription d = summaryLayout(channels);
-  d.groupTitles = {"Терц", "Окт", "Общие"};
-  d.groupColumnTitles = {"T", "O", "Общ"};
-  d.parameterNames = {{0, "Leq"}};
-  addType(catalogue, kSummaryType, d);
+  DeviceCatalogue catalogue;
+  loadSource(summaryCatalogueSource(channels), kCatalogueLatestVersion, catalogue);
   return catalogue;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalogue/device_catalogue.h"
+#include "catalogue/catalogue_source.h"
 #include "measurement/record_time.h"
 
 namespace sonvera::test {
@@ -25,6 +25,7 @@ struct SummaryRecord {
 DeviceDescription summaryLayout(int channels);
 
 // A catalogue that knows the type (and the model "Модель" with channels A to D).
+CatalogueSource summaryCatalogueSource(int channels);
 DeviceCatalogue summaryCatalogue(int channels);
 
 std::vector<std::uint8_t> summaryFileBytes(int channels, const std::vector<SummaryRecord>& records);

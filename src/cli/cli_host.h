@@ -1,0 +1,46 @@
+#pragma once
+// The main dialog's host for the command line: messages go to standard
+// error, questions get the answer given on the command line, file dialogs
+// return the paths given on the command line.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "app/main_dialog_host.h"
+#include "catalogue/device_catalogue.h"
+
+namespace sonvera::cli {
+
+class CliHost : public MainDialogHost {
+ public:
+  explicit CliHost(std::ostream& err) : err_(err) {}
+
+  void showMessage(const std::string& text) override;
+  bool askYesNo(const std::string& text) override;
+  std::optional<std::string> chooseMeasurementFile(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> chooseResultFile(const std::string&, const std::string&) override { return resultPath; }
+  std::optional<std::string> chooseSettingsFile(bool, const std::string&) override { return settingsPath; }
+  std::optional<ExportItem> chooseExportItem(const MainDialog&, const std::optional<ExportItem>&) override {
+    return std::nullopt;
+  }
+  std::optional<StatisticsSettings> editStatistics(const StatisticsSettings&) override { return std::nullopt; }
+  void postProgress(int percent) override;
+  Profile& profile() override { return profile_; }
+
+  bool yes = false;                        // the answer to every question
+  std::optional<std::string> resultPath;   // what the save dialog "chooses"
+  std::optional<std::string> settingsPath;
+  bool showProgress = false;               // a bar on standard error
+  int messageCount = 0;
+
+ private:
+  std::ostream& err_;
+  MemoryProfile profile_;
+};
+
+// Loads the catalogue for the command line: `path`, else where the program
+// looks for it. Prints the program's message and returns false when unusable.
+bool loadCliCatalogue(const std::string& path, DeviceCatalogue& catalogue, std::ostream& err);
+
+}  // namespace sonvera::cli

@@ -1,0 +1,74 @@
+#include "info_command.h"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "app/main_dialog.h"
+#include "cli_host.h"
+#include "measurement/channel_names.h"
+
+namespace sonvera::cli {
+
+CLI::App* addInfoCommand(CLI::App& app, InfoOptions& options) {
+  auto* command = app.add_subcommand("info", "summary of a measurement file, as the window shows it");
+  command->add_option("FILE", options.filePath, "measurement file (*.bin, *.dcr, *.msr)")->required();
+  command->add_flag("--json", options.json, "one JSON object instead of text");
+  return command;
+}
+
+int showInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
+  DeviceCatalogue catalogue;
+  if (!loadCliCatalogue(options.cataloguePath, catalogue, err)) return 1;
+  CliHost host(err);
+  MainDialog dialog(catalogue, host);
+  if (!dialog.openFile(options.filePath)) return 1;
+
+  const MainDialogState& s = dialog.state();
+  const MeasurementFile& file = dialog.file();
+  const std::int32_t channelCount = file.description.channelCount;
+  if (options.json) {
+    nlohmann::ordered_json j;
+    j["path"] = options.filePath;
+    j["typeCode"] = file.values.typeCode;
+    j["modelCode"] = file.values.modelCode;
+    j["recordCount"] = file.recordCount;
+    j["channelCount"] = channelCount;
+    j["model"] = s.model;
+    j["vin"] = s.vin;
+    j["span"] = s.span;
+    j["records"] = s.records;
+    j["step"] = dialog.summary().step ? nlohmann::ordered_json(*dialog.summary().step) : nullptr;
+    j["over"] = s.over;
+    j["under"] = s.under;
+    j["overloadSummary"] = s.overloadSummary;
+    j["overloadDetails"] = s.overloadDetails;
+    j["underloadSummary"] = s.underloadSummary;
+    j["underloadDetails"] = s.underloadDetails;
+    j["calibration"] = s.calibrationLines;
+    j["channels"] = nlohmann::ordered_json::array();
+    for (std::int32_t c = 0; c < channelCount; ++c)
+      j["channels"].push_back({{"name", channelName(catalogue, file.values, c)},
+                               {"unit", channelUnit(catalogue, file.values, file.channels, c)}});
+    out << j.dump(2) << "\n";
+    return 0;
+  }
+
+  out << options.filePath << "\n";
+  out << "  Прибор:     " << s.model << "   " << s.vin << "\n";
+  out << "  Записи:     " << s.records << (s.step.empty() ? "" : ", " + s.step) << "\n";
+  out << "  Время:      " << s.span << "\n";
+  out << "  Перегрузка: " << (s.over ? "есть" : "нет");
+  if (!s.overloadDetails.empty()) out << " — " << s.overloadDetails;
+  out << "\n  Недогрузка: " << (s.under ? "есть" : "нет");
+  if (!s.underloadDetails.empty()) out << " — " << s.underloadDetails;
+  out << "\n  Каналы:\n";
+  for (std::int32_t c = 0; c < channelCount; ++c)
+    out << "    " << c + 1 << ". " << channelName(catalogue, file.values, c) << " ("
+        << channelUnit(catalogue, file.values, file.channels, c) << ")\n";
+  out << "  Калибровочные поправки:\n";
+  for (const auto& line : s.calibrationLines) out << "    " << line << "\n";
+  return 0;
+}
+
+}  // namespace sonvera::cli
