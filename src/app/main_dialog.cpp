@@ -3,7 +3,9 @@
 #include "app/command_line.h"
 #include "app/file_summary.h"
 #include "app/strings.h"
+#include "app/number_text.h"
 #include "measurement/record_decoder.h"
+#include "measurement/time_line.h"
 
 namespace sonvera {
 namespace {
@@ -93,6 +95,29 @@ void MainDialog::resetRangeToRecords() {
   state_.rangeUnits = kRecordRangeUnits;
   state_.rangeFrom = "1";
   state_.rangeTo = std::to_string(file_.recordCount);
+}
+
+void MainDialog::switchRangeMode(bool inRecords) {
+  state_.rangeInRecords = inRecords;
+  if (inRecords) {
+    state_.rangeUnits = kRecordRangeUnits;
+    const auto toRecord = [&](std::string& field, bool end) {
+      const auto t = parseRangeTime(file_, field);
+      const auto n = t ? findRecordByTime(file_, *t, end, recordBuffer_) : std::nullopt;
+      field = n ? std::to_string(*n) : std::string{};
+    };
+    toRecord(state_.rangeFrom, false);
+    toRecord(state_.rangeTo, true);
+  } else {
+    state_.rangeUnits.clear();
+    const auto toTime = [&](std::string& field) {
+      const auto n = readUnsignedField(field);
+      const auto t = n ? timeOfRecord(file_, *n, recordBuffer_) : std::nullopt;
+      field = t ? formatRangeTime(file_, *t) : std::string{};
+    };
+    toTime(state_.rangeFrom);
+    toTime(state_.rangeTo);
+  }
 }
 
 void MainDialog::refreshExportList() {

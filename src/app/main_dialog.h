@@ -42,6 +42,10 @@ class MainDialog {
   // (the message has been shown and no file is open).
   bool openFile(const std::string& path);
 
+  // Check box 1038 has just been set (records) or cleared (times): the two
+  // range fields are converted to the other form, or emptied.
+  void switchRangeMode(bool inRecords);
+
   // Runs the stop-and-join of a running export.
   void stopExport() { runner_.stopAndJoin(); }
 
@@ -57,6 +61,7 @@ class MainDialog {
   std::string baseTitle_;
   MeasurementFile file_;
   FileSummary summary_;
+  std::vector<std::uint8_t> recordBuffer_;  // for the dialog thread's own reads
   ExportLists lists_;
   StatisticsSettings statistics_;
   ExportRunner runner_;

@@ -1,6 +1,7 @@
 #include "app/strings.h"
 
 #include "base/printf_text.h"
+#include "export/result_format.h"
 
 namespace sonvera {
 
@@ -23,14 +24,14 @@ const char* text(StringId id) {
     case StringId::BadRangeEnd: return "Ошибка: неверно задан конец диапазона обработки";
     case StringId::EmptyExportList: return "Ошибка: пустой список выгружаемых данных";
     case StringId::TooManyFiles: return "Предупреждение: будет создано более 200 файлов. Продолжить?";
-    case StringId::RecordRange: return "Диапазон записей:";
-    case StringId::Overload: return "Перегрузка";
-    case StringId::Underload: return "Недогрузка";
+    case StringId::RecordRange: return result_text::kRecordRange.data();
+    case StringId::Overload: return result_text::kOverload.data();
+    case StringId::Underload: return result_text::kUnderload.data();
     case StringId::VersionFormat: return "версия %d.%02d";
-    case StringId::Markers: return "Маркеры";
+    case StringId::Markers: return result_text::kMarkers.data();
     case StringId::DuplicateItem: return "Параметр уже есть в списке. Все равно добавить?";
-    case StringId::Date: return "Дата";
-    case StringId::Time: return "Время";
+    case StringId::Date: return result_text::kDate.data();
+    case StringId::Time: return result_text::kTime.data();
     case StringId::CopyToClipboard: return "В буфер обмена";
     case StringId::CannotOpenFile: return "Ошибка: не удалось открыть файл";
     case StringId::EmptyFile: return "Ошибка: пустой файл";

@@ -35,7 +35,8 @@ enum class StringId : int {
   EmptyFile = 1001,
 };
 
-// The text of a string; empty for an unknown id.
+// The text of a string; empty for an unknown id. The texts written into result
+// files live with their writers and are the same strings.
 const char* text(StringId id);
 
 // The application's name, the caption of every message box.

@@ -113,6 +113,35 @@ TEST_F(FileSummaryTest, FailuresShowTheirMessageAndCloseTheFile) {
   EXPECT_EQ(host.messages[2], text(StringId::UnknownDeviceType));
 }
 
+TEST_F(FileSummaryTest, RangeFieldsSwitchBetweenRecordsAndTimes) {
+  std::vector<SummaryRecord> records = steadyRecords(3, 10);
+  open(1, records);
+  auto& fields = dialog->editableState();
+  fields.rangeFrom = "2";
+  fields.rangeTo = "3";
+  dialog->switchRangeMode(false);
+  EXPECT_EQ(state().rangeFrom, "10:00:10");
+  EXPECT_EQ(state().rangeTo, "10:00:20");
+  EXPECT_EQ(state().rangeUnits, "");
+  fields.rangeFrom = " 10:00:05 ";
+  fields.rangeTo = "10:00:05";
+  dialog->switchRangeMode(true);
+  EXPECT_EQ(state().rangeFrom, "1");  // a start between records takes the record before
+  EXPECT_EQ(state().rangeTo, "2");    // an end takes the record after
+  EXPECT_EQ(state().rangeUnits, "записи");
+  for (const char* bad : {"0", "5x", "4", ""}) {
+    fields.rangeFrom = bad;
+    dialog->switchRangeMode(false);
+    EXPECT_EQ(state().rangeFrom, "") << bad;
+    dialog->switchRangeMode(true);
+  }
+  fields.rangeFrom = "09:59:59";
+  fields.rangeTo = "12:00:00 01/09/2023";
+  dialog->switchRangeMode(true);
+  EXPECT_EQ(state().rangeFrom, "");
+  EXPECT_EQ(state().rangeTo, "");
+}
+
 TEST(PreviewPane, CodesAndTheBoundedUnderloadScan) {
   const DeviceCatalogue catalogue = test::summaryCatalogue(1);
   PreviewPane pane(catalogue);
