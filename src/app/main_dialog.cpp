@@ -4,6 +4,10 @@
 #include "app/file_summary.h"
 #include "app/strings.h"
 #include "app/number_text.h"
+#include "app/settings_file.h"
+#include "app/statistics_dialog.h"
+#include "base/printf_text.h"
+#include "platform/platform.h"
 #include "measurement/record_decoder.h"
 #include "measurement/time_line.h"
 
@@ -35,7 +39,7 @@ bool MainDialog::processCommandLine(const std::vector<std::string>& arguments) {
     if (step.kind == StartupStep::Kind::OpenMeasurementFile) {
       openFile(step.path);
     } else {
-      // Settings files are applied by the settings loader.
+      loadSettingsFile(step.path);
     }
   }
   return plan.askForFile;
@@ -118,6 +122,116 @@ void MainDialog::switchRangeMode(bool inRecords) {
     toTime(state_.rangeFrom);
     toTime(state_.rangeTo);
   }
+}
+
+void MainDialog::exchangeFromControls() {
+  const auto radio = [](std::int32_t& index, std::int32_t count) {
+    if (index < 0 || index >= count) index = -1;
+  };
+  radio(state_.valueSeparator, 3);
+  radio(state_.decimalSeparator, 2);
+  for (std::int32_t* check : {&state_.shortNames, &state_.linearUnits, &state_.sourceInfo, &state_.recordNumber,
+                              &state_.recordTime})
+    *check = *check != 0 ? 1 : 0;
+}
+
+void MainDialog::saveSettingsCommand() {
+  const auto path = host_.chooseSettingsFile(false, initialFolder(host_.profile(), kSettingsFolderKey));
+  if (!path) return;
+  if (const std::string folder = folderOf(*path); !folder.empty()) host_.profile().setFolder(kSettingsFolderKey, folder);
+  saveSettingsFile(*path);
+}
+
+bool MainDialog::saveSettingsFile(const std::string& path) {
+  exchangeFromControls();
+  SettingsFileContents c;
+  c.lists = lists_;
+  c.splitOn = state_.split;
+  c.splitPeriod = readUnsignedField(state_.splitPeriod).value_or(0);
+  c.splitByRecords = state_.splitByRecords;
+  c.decimationOn = state_.decimate;
+  c.decimationStep = readUnsignedField(state_.decimationStep).value_or(0);
+  c.decimationByRecords = state_.decimateByRecords;
+  c.averaging = state_.averaging;
+  c.maxima = state_.maxima;
+  c.valueSeparator = state_.valueSeparator;
+  c.decimalSeparator = state_.decimalSeparator;
+  c.shortNames = state_.shortNames;
+  c.linearUnits = state_.linearUnits;
+  c.sourceInfo = state_.sourceInfo;
+  c.statistics = statistics_;
+  c.comment = state_.comment;
+  c.recordNumber = state_.recordNumber;
+  c.recordTime = state_.recordTime;
+  // A failed write is reported like a file that cannot be created.
+  if (!platform::writeWholeFile(path, encodeSettingsFile(c))) {
+    host_.showMessage(printfText(text(StringId::CannotOpenFileNamed), path.c_str()));
+    return false;
+  }
+  return true;
+}
+
+void MainDialog::loadSettingsCommand() {
+  const auto path = host_.chooseSettingsFile(true, initialFolder(host_.profile(), kSettingsFolderKey));
+  if (!path) return;
+  if (const std::string folder = folderOf(*path); !folder.empty()) host_.profile().setFolder(kSettingsFolderKey, folder);
+  loadSettingsFile(*path);
+}
+
+void MainDialog::loadSettingsFile(const std::string& path) {
+  exchangeFromControls();
+  std::vector<std::uint8_t> bytes;
+  if (!platform::readWholeFile(path, bytes)) {
+    host_.showMessage(printfText(text(StringId::CannotOpenFileNamed), path.c_str()));
+    return;
+  }
+  // Decoded whole before anything is applied: a bad file changes nothing.
+  const auto contents = decodeSettingsFile(bytes);
+  if (!contents) {
+    host_.showMessage(text(StringId::BadFileFormat));
+    return;
+  }
+  const SettingsFileContents& c = *contents;
+  lists_ = c.lists;
+  state_.split = c.splitOn != 0;
+  state_.splitPeriod = c.splitPeriod != 0 ? std::to_string(c.splitPeriod) : std::string{};
+  state_.splitByRecords = c.splitByRecords != 0;
+  state_.decimate = c.decimationOn != 0;
+  state_.decimationStep = c.decimationStep != 0 ? std::to_string(c.decimationStep) : std::string{};
+  state_.decimateByRecords = c.decimationByRecords != 0;
+  state_.averaging = c.averaging != 0;
+  state_.maxima = c.maxima != 0;
+  state_.valueSeparator = c.valueSeparator;
+  state_.decimalSeparator = c.decimalSeparator;
+  state_.shortNames = c.shortNames;
+  state_.linearUnits = c.linearUnits;
+  state_.sourceInfo = c.sourceInfo;
+  statistics_ = c.statistics;
+  state_.comment = c.comment;
+  if (c.recordNumber) state_.recordNumber = *c.recordNumber;
+  if (c.recordTime) state_.recordTime = *c.recordTime;
+  refreshExportList();
+  refreshStatisticsSummary();
+}
+
+void MainDialog::openStatistics() {
+  if (deviceType() == 0) return;
+  if (const auto chosen = host_.editStatistics(statistics_)) {
+    statistics_ = *chosen;
+    refreshStatisticsSummary();
+  }
+}
+
+void MainDialog::refreshStatisticsSummary() { state_.statisticsSummary = statisticsSummary(statistics_); }
+
+void MainDialog::clickAveraging(bool checked) {
+  state_.averaging = checked;
+  state_.maxima = false;
+}
+
+void MainDialog::clickMaxima(bool checked) {
+  state_.maxima = checked;
+  state_.averaging = false;
 }
 
 void MainDialog::refreshExportList() {

@@ -46,6 +46,24 @@ class MainDialog {
   // range fields are converted to the other form, or emptied.
   void switchRangeMode(bool inRecords);
 
+  // Settings files: "Сохранить настройки", "Загрузить настройки", and the
+  // loading of one file (also for the command line). Each reports its own errors.
+  void saveSettingsCommand();
+  void loadSettingsCommand();
+  void loadSettingsFile(const std::string& path);
+  // Writes the settings to `path`; false (after the message) when it fails.
+  bool saveSettingsFile(const std::string& path);
+
+  // "Настройка" of the statistics, or a double-click on its summary.
+  void openStatistics();
+  const StatisticsSettings& statistics() const { return statistics_; }
+
+  // Averaging and maxima exclude each other: a click on one clears the other.
+  void clickAveraging(bool checked);
+  void clickMaxima(bool checked);
+
+  const ExportLists& exportLists() const { return lists_; }
+
   // Runs the stop-and-join of a running export.
   void stopExport() { runner_.stopAndJoin(); }
 
@@ -54,6 +72,10 @@ class MainDialog {
   void fillCalibrationList();
   void resetRangeToRecords();
   void refreshExportList();
+  void refreshStatisticsSummary();
+  // The save direction of the data exchange: radio groups without a checked
+  // radio read -1, check boxes 0 or 1.
+  void exchangeFromControls();
 
   const DeviceCatalogue& catalogue_;
   MainDialogHost& host_;
