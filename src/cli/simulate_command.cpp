@@ -1,0 +1,78 @@
+#include "simulate_command.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <ostream>
+
+#include "app/strings.h"
+#include "catalogue/catalogue_loader.h"
+#include "measurement/sample_generator.h"
+
+namespace sonvera::cli {
+
+CLI::App* addSimulateCommand(CLI::App& app, SimulateOptions& options) {
+  auto* command = app.add_subcommand("simulate", "write a sample measurement file for a type of the catalogue");
+  command->add_option("--type", options.typeCode, "instrument type code")->required()->check(CLI::Range(0, 65535));
+  command->add_option("--variant", options.variant, "file variant")
+      ->check(CLI::IsMember({"self", "paired", "legacy"}));
+  command->add_option("--records", options.records, "number of records")->required();
+  command->add_option("--step", options.stepSeconds, "seconds between records (default 1)");
+  command->add_option("--start", options.start, "time of the first record, \"YYYY-MM-DD HH:MM:SS\"");
+  command->add_option("--seed", options.seed, "seed of the random pattern (default 1)");
+  command->add_option("-o,--output", options.outputPath, "file to write")->required();
+  return command;
+}
+
+int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err) {
+  int y, mo, d, h, mi, s;
+  char tail;
+  const RecordTime start = std::sscanf(options.start.c_str(), "%d-%d-%d %d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &tail) == 6
+                               ? RecordTime::fromParts(y, mo, d, h, mi, s)
+                               : RecordTime{};
+  if (!start.valid()) {
+    err << "--start must be a time \"YYYY-MM-DD HH:MM:SS\"\n";
+    return 2;
+  }
+  const std::string cataloguePath = options.cataloguePath.empty() ? defaultCataloguePath() : options.cataloguePath;
+  DeviceCatalogue catalogue;
+  if (!loadCatalogueFile(cataloguePath, kRussianLanguage, catalogue)) {
+    err << text(StringId::CatalogueNotFound) << "\n";
+    return 1;
+  }
+  SampleOptions sample;
+  sample.typeCode = static_cast<std::uint16_t>(options.typeCode);
+  sample.variant = options.variant == "paired"   ? FileVariant::PairedWord
+                   : options.variant == "legacy" ? FileVariant::Legacy
+                                                 : FileVariant::SelfDescribing;
+  sample.records = options.records;
+  sample.stepSeconds = options.stepSeconds;
+  sample.start = start;
+  sample.seed = options.seed;
+  MeasurementFileSource source;
+  switch (generateSample(catalogue, sample, source)) {
+    case SampleResult::UnknownType:
+      err << text(StringId::UnknownDeviceType) << "\n";
+      return 1;
+    case SampleResult::NoPairedWords:
+      err << "type " << options.typeCode << " has no type word at offset 0 and serial word at offset 4; "
+          << "it cannot be written as a paired-word file\n";
+      return 1;
+    case SampleResult::NoLegacyModel:
+      err << "type " << options.typeCode << " has no 16-bit value at offset 18 for the model code; "
+          << "it cannot be written as a legacy file\n";
+      return 1;
+    case SampleResult::LooksPaired:
+      err << "the word at offset 4 of type " << options.typeCode
+          << " would make a legacy file read as a paired-word file\n";
+      return 1;
+    case SampleResult::Generated: break;
+  }
+  if (!writeMeasurementFile(options.outputPath, source)) {
+    err << "cannot write " << options.outputPath << "\n";
+    return 1;
+  }
+  out << options.outputPath << ": " << source.records.size() << " records of type " << options.typeCode << "\n";
+  return 0;
+}
+
+}  // namespace sonvera::cli
