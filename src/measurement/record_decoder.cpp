@@ -88,12 +88,6 @@ std::string utf16Field(const std::uint8_t* p, std::size_t units) {
   return utf16ToUtf8(std::u16string_view(buffer.data(), n));
 }
 
-void setPercentileName(PercentileEntry& entry, int percent) {
-  char text[16];
-  std::snprintf(text, sizeof text, "L%d", percent);
-  entry.name = text;
-}
-
 // Target channel of the calibration codes: 1-based channel in bits 8-15 up to
 // the per-channel limit, else the channel in bits 0-7.
 std::uint32_t calibrationChannel(ParameterCode c, std::int32_t perChannelLimit) {
@@ -178,12 +172,15 @@ void decodeText(ParameterCode c, const std::uint8_t* p, ChannelTables& channels,
 
 void decodePercentileName(ParameterCode c, std::uint16_t word, ChannelTables& channels) {
   const int percent = static_cast<int>((((std::uint32_t{word} * 100) >> 15) + 1) >> 1);
+  char text[16];
+  const int length = std::snprintf(text, sizeof text, "L%d", percent);
+  const std::string_view name(text, static_cast<std::size_t>(length));
   const std::uint32_t slot = c & 0xFF;
   for (ChannelValues& channel : channels) {
     if (channel.statistics.empty() || channel.statistics[0].entries.empty()) continue;
     const std::size_t r = slot % channel.statistics[0].entries.size();
     for (StatisticsBlock& block : channel.statistics)
-      if (r < block.entries.size()) setPercentileName(block.entries[r], percent);
+      if (r < block.entries.size()) block.entries[r].name.assign(name);
   }
 }
 
