@@ -58,10 +58,9 @@ int showInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
   out << "  Прибор:     " << s.model << "   " << s.vin << "\n";
   out << "  Записи:     " << s.records << (s.step.empty() ? "" : ", " + s.step) << "\n";
   out << "  Время:      " << s.span << "\n";
-  out << "  Перегрузка: " << (s.over ? "есть" : "нет");
-  if (!s.overloadDetails.empty()) out << " — " << s.overloadDetails;
-  out << "\n  Недогрузка: " << (s.under ? "есть" : "нет");
-  if (!s.underloadDetails.empty()) out << " — " << s.underloadDetails;
+  out << "  Перегрузка: " << (s.overloadDetails.empty() ? "нет" : s.overloadDetails) << "\n";
+  out << "  Недогрузка: " << (s.underloadDetails.empty() ? "нет" : s.underloadDetails) << "\n";
+  out << "  Флаги:      over " << (s.over ? "да" : "нет") << ", under " << (s.under ? "да" : "нет");
   out << "\n  Каналы:\n";
   for (std::int32_t c = 0; c < channelCount; ++c)
     out << "    " << c + 1 << ". " << channelName(catalogue, file.values, c) << " ("
