@@ -8,3 +8,8 @@ if(SONVERA_SANITIZE)
   target_compile_options(sonvera_flags INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(sonvera_flags INTERFACE -fsanitize=address,undefined)
 endif()
+if(SONVERA_FUZZ)
+  # Coverage for the fuzzers reaches into the library itself.
+  target_compile_options(sonvera_flags INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
+  target_link_options(sonvera_flags INTERFACE -fsanitize=address,undefined)
+endif()

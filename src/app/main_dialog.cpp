@@ -234,9 +234,31 @@ void MainDialog::clickMaxima(bool checked) {
   state_.averaging = false;
 }
 
-void MainDialog::refreshExportList() {
-  state_.exportListLines.clear();
-  state_.exportListSelection.reset();
+ExportListContext MainDialog::exportListContext() {
+  return ExportListContext{lists_,
+                           catalogue_,
+                           file_.values,
+                           file_.channels,
+                           file_.description,
+                           [this](const std::string& question) { return host_.askYesNo(question); },
+                           [this](const std::optional<ExportItem>& initial) {
+                             return host_.chooseExportItem(*this, initial);
+                           }};
 }
+
+void MainDialog::showExportList(const std::optional<ExportListView>& view) {
+  if (!view) return;  // the command changed nothing
+  state_.exportListLines = view->lines;
+  state_.exportListSelection = view->selection;
+}
+
+void MainDialog::refreshExportList() { showExportList(refreshLines(exportListContext())); }
+void MainDialog::addExportItem() { showExportList(addItem(exportListContext())); }
+void MainDialog::addAllExportItems() { showExportList(addAll(exportListContext())); }
+void MainDialog::moveExportItemUp() { showExportList(moveUp(exportListContext(), state_.exportListSelection)); }
+void MainDialog::moveExportItemDown() { showExportList(moveDown(exportListContext(), state_.exportListSelection)); }
+void MainDialog::deleteExportItem() { showExportList(deleteItem(exportListContext(), state_.exportListSelection)); }
+void MainDialog::clearExportList() { showExportList(clearList(exportListContext())); }
+void MainDialog::editExportItem() { showExportList(editItem(exportListContext(), state_.exportListSelection)); }
 
 }  // namespace sonvera

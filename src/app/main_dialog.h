@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/export_list.h"
 #include "app/file_summary.h"
 #include "app/main_dialog_host.h"
 #include "app/main_dialog_state.h"
@@ -62,6 +63,17 @@ class MainDialog {
   void clickAveraging(bool checked);
   void clickMaxima(bool checked);
 
+  // Export-list commands on the list of the current device type; they do
+  // nothing while no file is open.
+  void addExportItem();
+  void addAllExportItems();
+  void moveExportItemUp();
+  void moveExportItemDown();
+  void deleteExportItem();
+  void clearExportList();
+  void editExportItem();  // double-click on the selected line
+  void selectExportLine(std::optional<std::size_t> line) { state_.exportListSelection = line; }
+
   const ExportLists& exportLists() const { return lists_; }
 
   // Runs the stop-and-join of a running export.
@@ -72,6 +84,8 @@ class MainDialog {
   void fillCalibrationList();
   void resetRangeToRecords();
   void refreshExportList();
+  ExportListContext exportListContext();
+  void showExportList(const std::optional<ExportListView>& view);
   void refreshStatisticsSummary();
   // The save direction of the data exchange: radio groups without a checked
   // radio read -1, check boxes 0 or 1.

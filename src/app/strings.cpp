@@ -1,6 +1,7 @@
 #include "app/strings.h"
 
 #include "base/printf_text.h"
+#include "export/item_text.h"
 #include "export/result_format.h"
 
 namespace sonvera {
@@ -11,9 +12,9 @@ const char* text(StringId id) {
     case StringId::UnknownDeviceType:
       return "Неизвестный тип прибора (попробуйте обновить ПО с сайта производителя)";
     case StringId::CatalogueNotFound: return "Ошибка: файл TeleDescFile.bin не найден";
-    case StringId::ChannelNamed: return "Канал %s";
-    case StringId::AllChannels: return "все каналы";
-    case StringId::AllBands: return "все полосы";
+    case StringId::ChannelNamed: return item_text::kChannelNamed;
+    case StringId::AllChannels: return item_text::kAllChannels.data();
+    case StringId::AllBands: return item_text::kAllBands.data();
     case StringId::BadFileFormat: return "Ошибка: неверный формат файла";
     case StringId::BadThreshold: return "Ошибка: неверный порог";
     case StringId::BadPercentile: return "Ошибка: неверное значение процентили";

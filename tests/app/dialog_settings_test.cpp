@@ -178,3 +178,33 @@ TEST_F(DialogSettings, StatisticsNeedAnOpenFile) {
 
 }  // namespace
 }  // namespace sonvera
+
+namespace sonvera {
+namespace {
+
+TEST(DialogExportList, CommandsFollowTheOpenFilesType) {
+  const DeviceCatalogue catalogue = test::summaryCatalogue(2);
+  test::ScriptedHost host;
+  MainDialog dialog(catalogue, host);
+  dialog.addAllExportItems();  // no file: nothing
+  EXPECT_TRUE(dialog.exportLists().empty());
+  test::TempFile measurement(test::summaryFileBytes(2, test::steadyRecords(2, 1)));
+  ASSERT_TRUE(dialog.openFile(measurement.path()));
+  dialog.addAllExportItems();
+  EXPECT_EQ(dialog.state().exportListLines, std::vector<std::string>{"все каналы,Общие,Leq,все полосы"});
+  host.items = {ExportItem{2, 0, 0, 1}};
+  host.answers = {true};
+  dialog.addExportItem();
+  EXPECT_EQ(dialog.state().exportListLines.back(), "B,Общие,Leq,A");
+  EXPECT_EQ(dialog.state().exportListSelection, 1u);
+  dialog.moveExportItemUp();
+  EXPECT_EQ(dialog.state().exportListSelection, 0u);
+  dialog.deleteExportItem();
+  EXPECT_EQ(dialog.state().exportListLines.size(), 1u);
+  dialog.clearExportList();
+  EXPECT_TRUE(dialog.state().exportListLines.empty());
+  EXPECT_EQ(dialog.exportLists().count(test::kSummaryType), 1u);
+}
+
+}  // namespace
+}  // namespace sonvera

@@ -38,6 +38,7 @@ CatalogueSource summaryCatalogueSource(int channels) {
   t.parameterNames = {{kRu, {{0, "Leq"}}}};
   CatalogueSource s;
   s.types.push_back(t);
+  s.bandNames = {"A"};
   ModelSource m = makeModel(kSummaryModel, "Модель");
   m.blocks[0].model.channelUnits = {"Па", "м/с2", "мВ", "EU"};
   s.models.push_back(m);
