@@ -19,6 +19,8 @@ CLI::App* addSimulateCommand(CLI::App& app, SimulateOptions& options) {
   command->add_option("--step", options.stepSeconds, "seconds between records (default 1)");
   command->add_option("--start", options.start, "time of the first record, \"YYYY-MM-DD HH:MM:SS\"");
   command->add_option("--seed", options.seed, "seed of the random pattern (default 1)");
+  command->add_option("--model", options.modelCode, "instrument model code (default: the catalogue's first)")
+      ->check(CLI::Range(0, 65535));
   command->add_option("-o,--output", options.outputPath, "file to write")->required();
   return command;
 }
@@ -48,6 +50,7 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
   sample.stepSeconds = options.stepSeconds;
   sample.start = start;
   sample.seed = options.seed;
+  if (options.modelCode >= 0) sample.modelCode = static_cast<std::uint16_t>(options.modelCode);
   MeasurementFileSource source;
   switch (generateSample(catalogue, sample, source)) {
     case SampleResult::UnknownType:

@@ -20,6 +20,7 @@ struct SimulateOptions {
   std::uint32_t stepSeconds = 1;
   std::string start = "2024-05-17 00:00:00";
   std::uint32_t seed = 1;
+  int modelCode = -1;  // -1: the catalogue's first model
   std::string outputPath;
 };
 

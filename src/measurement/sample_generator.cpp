@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "measurement/channel_names.h"
 #include "measurement/record_decoder.h"
 
 namespace sonvera {
@@ -85,9 +86,12 @@ struct Episode {
 std::vector<Episode> episodes(Noise& noise, std::uint32_t records, int count) {
   std::vector<Episode> out;
   if (records < 20) return out;
+  // Episodes of a few records, longer in long files (up to about 0.5 % each).
+  const std::uint32_t longest = 5 + records / 200;
   for (int k = 0; k < count; ++k) {
-    const std::uint32_t first = noise.below(records - 8);
-    out.push_back({first, first + 1 + noise.below(5)});
+    const std::uint32_t length = 1 + noise.below(longest);
+    const std::uint32_t first = noise.below(records - std::min(records - 1, length + 2));
+    out.push_back({first, std::min(records - 1, first + length)});
   }
   return out;
 }
@@ -135,7 +139,8 @@ struct Generator {
   void setLevels(RecordEncoder& e, double level, double lmax, double lmin, double tilt) {
     std::array<std::vector<double>, 3> spectra;
     for (std::size_t g = 0; g < 3; ++g) spectra[g] = spectrum(level, bands[g], tilt);
-    for (const ParameterCode c : d.layout) {
+    for (std::size_t k = 0; k < d.layout.size(); ++k) {
+      const ParameterCode c = d.layout[k];
       if (!code::isBanded(c) || code::groupField(c) < 1 || code::groupField(c) > 3) continue;
       const std::size_t g = code::groupField(c) - 1;
       const std::uint32_t b = code::band(c, d.wideBandIndex);
@@ -146,8 +151,39 @@ struct Generator {
         case Statistic::Peak: v += lmax - level + 3.0; break;
         case Statistic::Leq: break;
       }
-      e.setValue(c, std::clamp(v + 0.1 * code::channel(c), 0.0, 255.0));
+      v = std::clamp(v + 0.1 * code::channel(c), 0.0, 255.0);
+      // A linear quantity (format bit 0 clear) is the level against the reference.
+      const std::uint32_t format = d.formatOf(k);
+      if (format != 0xFFFF && (format & 1) == 0) v = reference() * std::pow(10.0, v / 20.0);
+      e.setValue(c, v);
     }
+  }
+
+  double reference() const { return d.defaultReference > 0 ? d.defaultReference : 1.0; }
+
+  // 50 mV/Pa for microphones, 10 mV/(m/s2) for other sensors.
+  double sensitivity() const { return unitOf(0) == catalogue.units[0] ? 50e-3 : 10e-3; }
+
+  std::string unitOf(std::size_t c) const {
+    const InstrumentModel* model = catalogue.findModel(modelCode);
+    return model && c < 4 ? model->channelUnits[c] : std::string{};
+  }
+
+  // Channel types and unit indexes of the model's channels, packed four bits a
+  // channel; 0xFFFF when a channel's name or unit has no index.
+  std::uint16_t packedIndexes(bool units) const {
+    const InstrumentModel* model = catalogue.findModel(modelCode);
+    if (model == nullptr) return 0xFFFF;
+    std::uint16_t word = 0;
+    for (std::size_t c = 0; c < 4; ++c) {
+      const std::string& text = units ? model->channelUnits[c] : model->channelNames[c];
+      unsigned index = 16;
+      for (unsigned i = 0; i < 16 && index == 16; ++i)
+        if (text == (units ? catalogue.units[i] : std::string(channelTypeName(i)))) index = i;
+      if (index == 16) return 0xFFFF;
+      word = static_cast<std::uint16_t>(word | index << (4 * c));
+    }
+    return word;
   }
 
   void setSpecials(RecordEncoder& e, std::uint32_t i, const RecordTime& t, double level, double lmax) {
@@ -177,8 +213,10 @@ struct Generator {
         case 0x401E: e.setRaw(c, marker ? 1 : 0); break;
         case 0x3018:
         case 0x500A: e.setValue(c, 0.3); break;
-        case 0x500B: e.setValue(c, 2e-5); break;
-        case 0x500C: e.setValue(c, 50.0); break;
+        case 0x500B: e.setValue(c, reference()); break;
+        case 0x500C: e.setValue(c, sensitivity()); break;
+        case 0x202E: e.setRaw(c, packedIndexes(false)); break;
+        case 0x2032: e.setRaw(c, packedIndexes(true)); break;
         case 0x5008: e.setRaw(c, options.stepSeconds); break;
         case 0xF01A: e.setValue(c, std::min<double>(1.0 * i * options.stepSeconds, 255 * 3600.0)); break;
         case 0x6016: e.setValue(c, kPercents[(c & 0xFF) % kPercents.size()]); break;
@@ -236,7 +274,9 @@ struct Generator {
     for (std::size_t c = 0; c < channels; ++c) {
       h.channelNames.push_back(model && c < 4 && !model->channelNames[c].empty() ? model->channelNames[c]
                                                                                : "Канал " + std::to_string(c + 1));
-      h.calibration.push_back({0.3f, 50.0f, 2e-5f, "Микрофон", model && c < 4 ? model->channelUnits[c] : "Па"});
+      const std::string unit = model && c < 4 ? model->channelUnits[c] : catalogue.units[0];
+      h.calibration.push_back({0.3f, static_cast<float>(sensitivity()), static_cast<float>(reference()),
+                               unit == catalogue.units[0] ? "Микрофон" : "Акселерометр", unit});
     }
     std::int32_t parameters = 0, bandCount = 0;
     std::size_t groups = 0;
@@ -280,7 +320,8 @@ SampleResult generateSample(const DeviceCatalogue& catalogue, const SampleOption
   for (const ParameterCode c : d.layout)
     if (code::kind(c) == 0x016 || code::kind(c) == 0x017) gen.percentileSlots = std::max(gen.percentileSlots, (c & 0xFF) + 1);
   for (std::size_t g = 0; g < 3; ++g) gen.bands[g] = static_cast<std::size_t>(std::max(d.bandCount[g], 0));
-  gen.modelCode = catalogue.models.empty() ? 1 : static_cast<std::uint16_t>(catalogue.models.begin()->first);
+  gen.modelCode = options.modelCode.value_or(
+      catalogue.models.empty() ? 1 : static_cast<std::uint16_t>(catalogue.models.begin()->first));
   gen.overloads = episodes(gen.noise, options.records, 2);
   gen.underloads = episodes(gen.noise, options.records, 2);
 

@@ -25,6 +25,9 @@ struct SampleOptions {
   // Default: 0x30001, or 0x70001 for legacy files (whose word at offset 4
   // must not look like a paired-word file's).
   std::optional<std::uint32_t> serial;
+  // Default: the catalogue's first model. Legacy files always name the model
+  // type + 5536, as their readers expect.
+  std::optional<std::uint16_t> modelCode;
 };
 
 enum class SampleResult {

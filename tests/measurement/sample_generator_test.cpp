@@ -98,3 +98,44 @@ TEST(SampleGenerator, SameSeedSameFileAndUnrepresentableVariants) {
 
 }  // namespace
 }  // namespace sonvera
+
+namespace sonvera {
+namespace {
+
+TEST(SampleGenerator, VibrationChannelsAreLinearAndNamedByTheModel) {
+  DeviceCatalogue catalogue;
+  catalogue.units.fill(true);
+  InstrumentModel model;
+  model.name = "ВМ-4";
+  model.channelUnits = {"м/с2", "м/с2", "м/с2", "м/с2"};
+  model.channelNames = {"X", "Y", "Z", "D"};
+  catalogue.models[1] = model;
+  catalogue.models[2201] = model;
+  DeviceDescription d = test::describe({0x201B0000, 0x201C0000, 0x50040000, 0x50070000, 0x202E0000, 0x20320000,
+                                        0x500C0000, 0xB1300000, 0xB1310000, 0xB1320000, 0xB1330000});
+  d.formats = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0x00CC, 0x00CC, 0x00CC, 0x00CC};
+  d.defaultReference = 1e-6;
+  test::addType(catalogue, 22, d);
+  SampleOptions options;
+  options.typeCode = 22;
+  options.variant = FileVariant::PairedWord;
+  options.records = 50;
+  options.modelCode = 2201;
+  MeasurementFileSource source;
+  ASSERT_EQ(generateSample(catalogue, options, source), SampleResult::Generated);
+  test::TempFile file(measurementFileBytes(source));
+  MeasurementFile m;
+  ASSERT_EQ(openMeasurementFile(catalogue, file.path(), m), OpenResult::Opened);
+  EXPECT_EQ(m.values.modelCode, 2201);
+  EXPECT_EQ(m.values.channelKinds, 0x7432);
+  EXPECT_EQ(m.values.unitIndexes, 0x1111);
+  EXPECT_DOUBLE_EQ(m.channels[0].sensitivity, 10e-3);
+  for (std::size_t c = 0; c < 4; ++c) {
+    const double v = m.channels[c].values[2][0][0];
+    EXPECT_GT(v, 1e-5) << c;  // 20 dB and more against 1e-6 m/s2
+    EXPECT_LT(v, 10.0) << c;  // at most 140 dB
+  }
+}
+
+}  // namespace
+}  // namespace sonvera
