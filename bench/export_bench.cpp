@@ -1,0 +1,198 @@
+// End-to-end export of a million records of a sound level meter layout (about
+// 150 values a record, 14 columns written with number, date and time, and
+// statistics), against plain reading of the same file and writing of as many
+// bytes as the export wrote. The file is generated once per process in /tmp.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "export/export_worker.h"
+#include "measurement/measurement_file.h"
+#include "measurement/measurement_writer.h"
+#include "measurement/sample_layouts.h"
+
+namespace sonvera {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint16_t kType = 21;
+constexpr std::uint32_t kRecords = 1000000;
+constexpr int kPatterns = 64;
+
+std::string tmpPath(const std::string& what) {
+  return "/tmp/sonvera_export_bench_" + std::to_string(::getpid()) + "_" + what;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A few distinct records; the stamp and the sequence number are set per record.
+std::vector<std::vector<std::uint8_t>> patterns(const DeviceDescription& d) {
+  std::vector<std::vector<std::uint8_t>> records;
+  for (int i = 0; i < kPatterns; ++i) {
+    RecordEncoder e(d);
+    double level = 35.0 + i % 20;
+    for (const ParameterCode c : d.layout)
+      if (code::isBanded(c)) e.setValue(c, level += 0.25);
+    e.setRaw(code::kTypeEcho, kType);
+    e.setRaw(0x201C0000, 1);
+    e.setRaw(0x50040000, 0x30001);
+    e.setRaw(0x401E0000, i % 31 == 0);
+    for (std::uint32_t k = 0; k < 6; ++k) {
+      e.setValue(0x60160000 | k, 5.0 + 15 * k);
+      e.setValue(0x00170000 | k, 60.0 - 3 * k);
+    }
+    for (std::uint32_t b = 0; b < 10; ++b) e.setValue(0x70202000 | b, 31.5 * (1 << b));
+    records.push_back(e.encode());
+  }
+  return records;
+}
+
+void put32(std::uint8_t* p, std::uint32_t v) {
+  for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(v >> (8 * k));
+}
+
+struct SampleFile {
+  DeviceCatalogue catalogue;
+  MeasurementFile file;
+  std::string path = tmpPath("source.bin");
+  std::string error;
+
+  SampleFile() {
+    const DeviceDescription d = soundLevelMeterDescription();
+    catalogue.descriptions[kType] = d;
+    catalogue.bandNames = {"Lin"};
+    if (!write(d)) {
+      error = "cannot write " + path;
+      return;
+    }
+    if (openMeasurementFile(catalogue, path, file) != OpenResult::Opened || file.recordCount != kRecords)
+      error = "cannot open " + path;
+  }
+  ~SampleFile() {
+    file.handle.close();
+    std::remove(path.c_str());
+  }
+
+  bool write(const DeviceDescription& d) const {
+    const auto records = patterns(d);
+    const std::int32_t stampAt = codeOffset(d, 0x50070000);
+    const std::int32_t sequenceAt = codeOffset(d, 0x20250000);
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out || stampAt < 0 || sequenceAt < 0) {
+      if (out) std::fclose(out);
+      return false;
+    }
+    std::vector<std::uint8_t> record;
+    bool ok = true;
+    for (std::uint32_t i = 0; i < kRecords && ok; ++i) {
+      record = records[i % kPatterns];
+      const int s = static_cast<int>(i);
+      put32(record.data() + stampAt, stamp32(2024, 5, 1 + s / 86400, s / 3600 % 24, s / 60 % 60, s % 60));
+      record[static_cast<std::size_t>(sequenceAt)] = static_cast<std::uint8_t>(i);
+      record[static_cast<std::size_t>(sequenceAt) + 1] = static_cast<std::uint8_t>(i >> 8);
+      ok = std::fwrite(record.data(), 1, record.size(), out) == record.size();
+    }
+    return std::fclose(out) == 0 && ok;
+  }
+};
+
+SampleFile& sample() {
+  static SampleFile file;
+  return file;
+}
+
+ExportJob exportJob(const SampleFile& s) {
+  ExportJob job;
+  takeOpenFile(job, s.file);
+  job.catalogue = &s.catalogue;
+  // Broadband Leq in its 3 weightings, octave Leq in 10 bands, one third-octave band.
+  job.items = {{2, 0, -1, -1}, {1, 0, -1, -1}, {0, 0, 20, -1}};
+  job.settings.writeRecordNumber = true;
+  job.settings.writeDateTime = true;
+  job.settings.saveSourceInfo = true;
+  job.settings.firstRecord = 0;
+  job.settings.lastRecord = s.file.recordCount - 1;
+  job.settings.resultBase = tmpPath("result");
+  job.settings.resultExtension = ".csv";
+  job.statistics.leq = 1;
+  job.statistics.percentiles = {10, 50, 90, 0, 0, 0};
+  return job;
+}
+
+// Reading the source in large blocks and writing `bytes` in blocks: the floor
+// that any export of the file stands on.
+double plainReadAndWrite(const SampleFile& s, std::uintmax_t bytes) {
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<std::uint8_t> block(1 << 20);
+  std::uint64_t offset = 0, sum = 0;
+  while (std::size_t n = s.file.handle.readAt(offset, block.data(), block.size())) {
+    sum += block[n - 1];
+    offset += n;
+  }
+  benchmark::DoNotOptimize(sum);
+  const std::string path = tmpPath("plain.csv");
+  if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
+    std::vector<char> text(1 << 16, '7');
+    for (std::uintmax_t left = bytes; left > 0;) {
+      const std::size_t n = static_cast<std::size_t>(std::min<std::uintmax_t>(left, text.size()));
+      if (std::fwrite(text.data(), 1, n, out) != n) break;
+      left -= n;
+    }
+    std::fclose(out);
+  }
+  const double seconds = secondsSince(start);
+  std::remove(path.c_str());
+  return seconds;
+}
+
+void BM_ExportMillionRecords(benchmark::State& state) {
+  SampleFile& s = sample();
+  if (!s.error.empty()) {
+    state.SkipWithError(s.error.c_str());
+    return;
+  }
+  const ExportJob job = exportJob(s);
+  const std::atomic<bool> stop{false};
+  const ExportProgress none;
+  double exportSeconds = 0;
+  ExportOutcome outcome;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    outcome = runExport(job, stop, none);
+    exportSeconds += secondsSince(start);
+  }
+  const std::string data = job.settings.resultBase + job.settings.resultExtension;
+  const std::string info = job.settings.resultBase + ".info";
+  std::error_code ignored;
+  const std::uintmax_t written = fs::file_size(data, ignored) + fs::file_size(info, ignored);
+  std::remove(data.c_str());
+  std::remove(info.c_str());
+  if (outcome.result != ExportResult::Completed) {
+    state.SkipWithError("the export failed");
+    return;
+  }
+  const double perRun = exportSeconds / static_cast<double>(state.iterations());
+  const double plain = plainReadAndWrite(s, written);
+  state.counters["records_per_second"] = static_cast<double>(kRecords) / perRun;
+  state.counters["ratio_to_plain_io"] = perRun / plain;
+  state.counters["plain_io_seconds"] = plain;
+  state.counters["record_bytes"] = s.file.description.recordSize;
+  state.counters["output_MB"] = static_cast<double>(written) / 1e6;
+  state.SetItemsProcessed(static_cast<std::int64_t>(kRecords) * state.iterations());
+}
+// One run takes seconds; more would only repeat the same pass.
+BENCHMARK(BM_ExportMillionRecords)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace sonvera

@@ -1,0 +1,437 @@
+#include "export/export_worker.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <span>
+
+#include "export/column_statistics.h"
+#include "export/format_value.h"
+#include "export/item_text.h"
+#include "export/result_format.h"
+#include "export/result_writer.h"
+#include "measurement/channel_names.h"
+#include "measurement/record_decoder.h"
+#include "measurement/record_time.h"
+
+namespace sonvera {
+namespace {
+
+using namespace display_format;
+
+// One output column. `value` points into the worker's decoded state, so the
+// column reads each record's value without a look-up.
+struct ExportColumn {
+  const double* value = nullptr;
+  DisplayFormat format = kDefault;  // as the catalogue gives it, for the text
+  std::int32_t channel = 0;
+  std::string name;
+  double reference = 0;     // of the format's reference kind and the channel
+  bool isLevel = false;     // format bit 0
+  bool decimating = false;  // format bit 3: averaged or maxima when decimating
+  double decimationSum = 0;
+  std::int64_t decimationCount = 0;
+  double decimationMax = 0;
+  ColumnAccumulator statistics;
+};
+
+// Whole seconds from `earlier` to `later`; 0 when either time is invalid.
+double secondsBetween(const RecordTime& later, const RecordTime& earlier) {
+  const TimeSpan span = difference(later, earlier);
+  return span.valid ? wholeSeconds(span.days) : 0.0;
+}
+
+// The time with its seconds set to 0.
+RecordTime minuteStart(const RecordTime& t) {
+  if (!t.valid()) return {};
+  return RecordTime::fromParts(t.year(), t.month(), t.day(), t.hour(), t.minute(), 0);
+}
+
+ResultFormatOptions formatOptions(const ExportSettings& s) {
+  ResultFormatOptions o;
+  o.separator = valueSeparator(s.valueSeparator);
+  o.decimalComma = s.decimalSeparator == 1;
+  o.shortNames = s.shortNames;
+  o.linearUnits = s.linearUnits;
+  o.recordNumber = s.writeRecordNumber;
+  o.dateTime = s.writeDateTime;
+  return o;
+}
+
+class ExportWorker {
+ public:
+  ExportWorker(const ExportJob& job, const std::atomic<bool>& stop, const ExportProgress& progress)
+      : job_(job),
+        settings_(job.settings),
+        stop_(stop),
+        progress_(progress),
+        values_(job.values),
+        channels_(job.channels),
+        description_(job.description),
+        options_(formatOptions(job.settings)) {}
+
+  ExportOutcome run();
+
+ private:
+  void buildReferenceTable();
+  void buildColumns();
+  void appendBandedColumns(const ExportItem& item);
+  void appendExtraColumns(const ExportItem& item, const std::vector<const ExtraParameterTable*>& extras);
+  void addColumn(const double* value, DisplayFormat format, std::int32_t channel, const ExportItem& item,
+                 std::int32_t band);
+  std::int32_t channelLimit() const;
+
+  // False when the export ends at this record (a file failed).
+  bool handleRecord(std::uint32_t u, std::span<std::uint8_t> record);
+  bool splitHere(std::uint32_t u, const RecordTime& t) const;
+  bool endFile(std::uint32_t u, const RecordTime& t);
+  bool openFiles();
+  void writeColumns(bool line);
+  void writeInformation(std::uint32_t lastRecord, const RecordTime& endTime);
+  bool close(ResultWriter& file);
+  void fail(ExportResult result, const std::string& path);
+
+  const ExportJob& job_;
+  const ExportSettings& settings_;
+  const std::atomic<bool>& stop_;
+  const ExportProgress& progress_;
+
+  // The worker's own decoding state: every record is decoded into it.
+  RecordValues values_;
+  ChannelTables channels_;
+  DeviceDescription description_;
+
+  ResultFormatOptions options_;
+  bool infoNeeded_ = false;
+  bool statisticsChosen_ = false;
+  std::array<std::array<double, kChannelSlots>, 4> references_{};  // [kind][channel]
+  std::vector<ExportColumn> columns_;
+  std::vector<std::string> columnNames_;
+  std::vector<StatisticsColumn> statisticsColumns_;
+
+  ResultWriter data_;
+  ResultWriter info_;
+  unsigned fileNumber_ = 1;
+  std::uint32_t fileFirst_ = 0;
+  RecordTime splitBase_;
+  std::uint32_t decimationStep_ = 0;
+  RecordTime decimationBase_;
+  RecordTime infoStart_;
+  RecordTime lastWritten_;
+  std::uint32_t lastProgress_ = 0;
+  // The fixed parts are filled once; the markers are those of the current data file.
+  SourceInformation source_;
+  ExportOutcome outcome_;
+  bool failed_ = false;
+};
+
+std::int32_t ExportWorker::channelLimit() const {
+  return std::clamp<std::int32_t>(description_.channelCount, 0, static_cast<std::int32_t>(kChannelSlots));
+}
+
+void ExportWorker::buildReferenceTable() {
+  for (std::int32_t c = 0; c < channelLimit(); ++c) {
+    const ChannelValues& ch = channels_[static_cast<std::size_t>(c)];
+    const auto i = static_cast<std::size_t>(c);
+    references_[0][i] = ch.reference > 0 ? ch.reference : description_.defaultReference;
+    for (std::size_t k = 1; k < 4; ++k) references_[k][i] = ch.extraReferences[k - 1];
+  }
+}
+
+void ExportWorker::addColumn(const double* value, DisplayFormat format, std::int32_t channel,
+                             const ExportItem& item, std::int32_t band) {
+  // 0xFFFF stands for the default level format in every respect.
+  const DisplayFormat meaning = format == kDefault ? kDefaultLevel : format;
+  ExportColumn& column = columns_.emplace_back();
+  column.value = value;
+  column.format = format;
+  column.channel = channel;
+  column.reference = references_[static_cast<std::size_t>(referenceKind(meaning))][static_cast<std::size_t>(channel)];
+  column.isLevel = (meaning & kIsLevel) != 0;
+  column.decimating = (meaning & kDecimates) != 0;
+  const ExportItem cell{item.group, item.parameter, band, channel};
+  column.name = itemText(*job_.catalogue, values_, channels_, description_, job_.typeCode, cell, true).value_or("");
+}
+
+// The channels or bands an item names: all below `count`, or the one it
+// names when that lies below `count` (a negative one does not).
+template <typename Each>
+void forEachIndex(std::int32_t chosen, std::int32_t count, Each each) {
+  if (chosen == -1) {
+    for (std::int32_t i = 0; i < count; ++i) each(i);
+  } else if (count > 0 && static_cast<std::uint32_t>(chosen) < static_cast<std::uint32_t>(count)) {
+    each(chosen);
+  }
+}
+
+void ExportWorker::appendBandedColumns(const ExportItem& item) {
+  const auto g = static_cast<std::size_t>(item.group);
+  const std::int32_t bands = effectiveBandCount(values_, description_, item.group);
+  const std::int32_t first = firstCarriedParameter(item.group, description_.parameterCount[g], bands,
+                                                   description_.channelCount, channels_);
+  const std::int64_t row = std::int64_t{first} + item.parameter;
+  if (row < 0 || row >= description_.parameterCount[g]) return;
+  const auto r = static_cast<std::size_t>(row);
+  forEachIndex(item.channel, channelLimit(), [&](std::int32_t c) {
+    const ChannelValues& ch = channels_[static_cast<std::size_t>(c)];
+    forEachIndex(item.band, bands, [&](std::int32_t band) {
+      const auto b = static_cast<std::size_t>(band);
+      // Cells the layout does not size (an override beyond its bands) do not exist.
+      if (r >= ch.values[g].size() || b >= ch.values[g][r].size()) return;
+      const bool formatted = r < ch.formats[g].size() && b < ch.formats[g][r].size();
+      addColumn(&ch.values[g][r][b], formatted ? ch.formats[g][r][b] : kDefault, c, item, band);
+    });
+  });
+}
+
+void ExportWorker::appendExtraColumns(const ExportItem& item,
+                                      const std::vector<const ExtraParameterTable*>& extras) {
+  const auto e = static_cast<std::size_t>(item.group - 3);
+  if (e >= extras.size()) return;
+  const ExtraParameterTable& table = *extras[e];
+  const auto p = static_cast<std::uint32_t>(item.parameter);
+  if (p >= table.parameterNames.size()) return;
+  const auto bands = static_cast<std::int32_t>(std::min<std::size_t>(table.bandNames.size(), std::numeric_limits<std::int32_t>::max()));
+  forEachIndex(item.channel, channelLimit(), [&](std::int32_t c) {
+    const ChannelValues& ch = channels_[static_cast<std::size_t>(c)];
+    forEachIndex(item.band, bands, [&](std::int32_t band) {
+      const auto b = static_cast<std::size_t>(band);
+      if (p >= table.codes.size() || b >= table.codes[p].size()) return;
+      // Only codes the last decoding found have a cell to refer to.
+      const auto found = ch.otherValues.find(table.codes[p][b] & 0x0FFFFFFF);
+      if (found == ch.otherValues.end()) return;
+      const bool formatted = p < table.formats.size() && b < table.formats[p].size();
+      addColumn(&found->second, formatted ? table.formats[p][b] : kDefault, c, item, band);
+    });
+  });
+}
+
+void ExportWorker::buildColumns() {
+  std::vector<const ExtraParameterTable*> extras = job_.catalogue->extraTables(job_.typeCode);
+  for (const ExportItem& item : job_.items) {
+    if (item.group >= 0 && item.group <= 2)
+      appendBandedColumns(item);
+    else if (item.group >= 3)
+      appendExtraColumns(item, extras);
+  }
+  // Built once: the header and the statistics table read these for every file.
+  columnNames_.reserve(columns_.size());
+  statisticsColumns_.reserve(columns_.size());
+  for (ExportColumn& column : columns_) {
+    columnNames_.push_back(column.name);
+    statisticsColumns_.push_back({column.name, column.format, column.reference, &column.statistics});
+  }
+}
+
+void ExportWorker::fail(ExportResult result, const std::string& path) {
+  if (failed_) return;  // the first fault is the one to report
+  failed_ = true;
+  outcome_.result = result;
+  outcome_.failedPath = path;
+}
+
+bool ExportWorker::close(ResultWriter& file) {
+  if (!file.isOpen()) return true;
+  const std::string path = file.path();
+  if (file.close()) return true;
+  fail(ExportResult::WriteFailed, path);
+  return false;
+}
+
+void ExportWorker::writeInformation(std::uint32_t lastRecord, const RecordTime& endTime) {
+  if (settings_.saveSourceInfo) {
+    source_.vin = values_.vin;
+    source_.firstRecordNumber = fileFirst_ + 1;
+    source_.lastRecordNumber = lastRecord + 1;
+    source_.firstTime = infoStart_;
+    source_.lastTime = lastWritten_;
+    source_.channels.resize(static_cast<std::size_t>(std::max(description_.channelCount, 0)));
+    for (std::size_t c = 0; c < source_.channels.size(); ++c) {
+      const auto channel = static_cast<std::int32_t>(c);
+      source_.channels[c].name = channelName(*job_.catalogue, values_, channel);
+      source_.channels[c].unit = channelUnit(*job_.catalogue, values_, channels_, channel);
+    }
+    writeSourceBlock(info_, options_.separator, source_);
+  }
+  writeStatisticsTable(info_, options_, job_.statistics, statisticsColumns_, secondsBetween(endTime, infoStart_));
+  source_.markers.clear();
+}
+
+bool ExportWorker::splitHere(std::uint32_t u, const RecordTime& t) const {
+  if (!data_.isOpen() || !settings_.splitEnabled) return false;
+  if (settings_.splitByRecords) return u - fileFirst_ >= settings_.splitCount;
+  return secondsBetween(t, splitBase_) >= 60.0 * settings_.splitCount;
+}
+
+// Ends the current data file before record u, whose time t ends its span.
+bool ExportWorker::endFile(std::uint32_t u, const RecordTime& t) {
+  if (info_.isOpen()) {
+    writeInformation(u - 1, t);
+    infoStart_ = t;
+  }
+  bool ok = close(data_);
+  ok = close(info_) && ok;
+  fileFirst_ = u;
+  splitBase_ = minuteStart(t);
+  return ok;
+}
+
+bool ExportWorker::openFiles() {
+  const std::string dataPath =
+      dataFileName(settings_.resultBase, settings_.resultExtension, settings_.splitEnabled, fileNumber_);
+  if (!data_.create(dataPath)) {
+    fail(ExportResult::CannotCreate, dataPath);
+    return false;
+  }
+  ++outcome_.dataFiles;
+  writeDataHeader(data_, options_, columnNames_);
+  if (infoNeeded_ && !info_.isOpen()) {
+    const std::string infoPath = informationFileName(settings_.resultBase, settings_.splitEnabled, fileNumber_);
+    if (!info_.create(infoPath)) {
+      fail(ExportResult::CannotCreate, infoPath);
+      close(data_);
+      return false;
+    }
+  }
+  ++fileNumber_;
+  return true;
+}
+
+void ExportWorker::writeColumns(bool line) {
+  const bool decimation = settings_.decimationEnabled;
+  const bool maxima = settings_.decimationMaximum;
+  const bool average = settings_.decimationAverage;
+  for (ExportColumn& c : columns_) {
+    const double v = *c.value;
+    // Without a chosen statistic the figures are never written.
+    if (statisticsChosen_) c.statistics.accumulate(v, c.isLevel, c.reference);
+    double out = v;
+    if (decimation) {
+      if (maxima && c.decimating) {
+        if (c.decimationCount == 0 || v > c.decimationMax) c.decimationMax = v;
+        ++c.decimationCount;
+      } else if (average && c.decimating) {
+        if (c.decimationCount == 0) c.decimationSum = 0;
+        c.decimationSum += c.isLevel ? std::pow(10.0, v / 10.0) : v;
+        ++c.decimationCount;
+      }
+      if (!line) continue;
+      if (maxima && c.decimating) {
+        out = c.decimationMax;
+      } else if (average && c.decimating) {
+        const double mean = c.decimationSum / static_cast<double>(c.decimationCount);
+        out = c.isLevel ? 10.0 * std::log10(mean) : mean;
+      }
+      c.decimationCount = 0;
+    }
+    writeValueField(data_, options_, out, c.format, c.reference);
+  }
+}
+
+bool ExportWorker::handleRecord(std::uint32_t u, std::span<std::uint8_t> record) {
+  // A short read leaves the rest of the previous record in the buffer.
+  readRecord(*job_.file, job_.dataOffset, description_.recordSize, u, record);
+  // A foreign record leaves the previous values and time standing.
+  decodeIfSameType(record, channels_, values_, description_);
+  const RecordTime t = recordTime(values_);
+
+  if (u == settings_.firstRecord) {
+    fileFirst_ = u;
+    splitBase_ = minuteStart(t);
+    decimationBase_ = t;
+    infoStart_ = t;
+  }
+  if (splitHere(u, t) && !endFile(u, t)) return false;
+  if (values_.markerFlag != 0 && infoNeeded_) source_.markers[u] = t;
+  if (!data_.isOpen() && !openFiles()) return false;
+
+  bool line = true;
+  if (settings_.decimationEnabled) {
+    if (settings_.decimationByRecords) {
+      if (++decimationStep_ >= settings_.decimationCount) decimationStep_ = 0;
+    } else {
+      decimationStep_ = 1;
+      if (secondsBetween(t, decimationBase_) >= settings_.decimationCount) {
+        decimationBase_ = t;
+        decimationStep_ = 0;
+      }
+    }
+    line = decimationStep_ == 0;
+  }
+  if (line) writeLinePrefix(data_, options_, u + 1, t);
+  writeColumns(line);
+  if (line) data_.endLine();
+
+  const std::uint64_t done = std::uint64_t{u} - settings_.firstRecord + 1;
+  const std::uint64_t total = std::uint64_t{settings_.lastRecord} - settings_.firstRecord + 1;
+  const auto p = static_cast<std::uint32_t>(std::floor(static_cast<double>(done) * 100.0 / static_cast<double>(total) + 0.5));
+  if (p != lastProgress_) {
+    lastProgress_ = p;
+    if (progress_) progress_(static_cast<std::int32_t>(p));
+  }
+  lastWritten_ = t;
+  ++outcome_.recordsHandled;
+  outcome_.lastRecord = u;
+
+  // A write that failed shows in the file's state; the record in hand is
+  // finished first, so the information file can say where the data stop.
+  if (!data_.ok()) fail(ExportResult::WriteFailed, data_.path());
+  if (info_.isOpen() && !info_.ok()) fail(ExportResult::WriteFailed, info_.path());
+  return !failed_;
+}
+
+ExportOutcome ExportWorker::run() {
+  if (job_.catalogue == nullptr || job_.file == nullptr) {
+    outcome_.result = ExportResult::InvalidJob;
+    if (progress_) progress_(-1);
+    return outcome_;
+  }
+  buildReferenceTable();
+  statisticsChosen_ = anyStatisticChosen(job_.statistics);
+  infoNeeded_ = settings_.saveSourceInfo || statisticsChosen_;
+  buildColumns();
+
+  source_.path = settings_.sourcePath;
+  source_.comment = settings_.comment;
+  source_.instrumentTitle = settings_.instrumentTitle;
+  source_.calibrationLines = settings_.calibrationLines;
+  source_.underload = job_.underloadText;
+  source_.overload = job_.overloadText;
+
+  std::vector<std::uint8_t> record(description_.recordSize, 0);
+  bool stopped = false;
+  // 64 bits, so that a range ending at the last possible record ends.
+  for (std::uint64_t u = settings_.firstRecord; u <= settings_.lastRecord; ++u) {
+    if (stop_.load()) {
+      stopped = true;
+      break;
+    }
+    if (!handleRecord(static_cast<std::uint32_t>(u), record)) break;
+  }
+
+  if (info_.isOpen() && outcome_.recordsHandled > 0) writeInformation(outcome_.lastRecord, lastWritten_);
+  close(info_);
+  close(data_);
+  if (!failed_) outcome_.result = stopped ? ExportResult::Stopped : ExportResult::Completed;
+  if (progress_) progress_(-1);
+  return outcome_;
+}
+
+}  // namespace
+
+void takeOpenFile(ExportJob& job, const MeasurementFile& file) {
+  job.description = file.description;
+  job.values = file.values;
+  job.channels = file.channels;
+  job.typeCode = file.values.typeCode;
+  job.file = &file.handle;
+  job.dataOffset = file.dataOffset;
+}
+
+ExportOutcome runExport(const ExportJob& job, const std::atomic<bool>& stop, const ExportProgress& progress) {
+  ExportWorker worker(job, stop, progress);
+  return worker.run();
+}
+
+}  // namespace sonvera
