@@ -67,9 +67,9 @@ FileSummary headlineSummary(const DeviceCatalogue& catalogue, const MeasurementF
 
 void addLoadStatistics(const DeviceCatalogue& catalogue, MeasurementFile& file, FileSummary& summary) {
   struct Watch {
-    std::int32_t channel;
-    bool underload;
-    std::int32_t offset;
+    std::int32_t channel = 0;
+    bool underload = false;
+    std::int32_t offset = 0;
     std::uint32_t count = 0;
     std::uint32_t first = 0;
     RecordTime firstTime;
@@ -79,7 +79,13 @@ void addLoadStatistics(const DeviceCatalogue& catalogue, MeasurementFile& file, 
   for (const bool underload : {false, true})
     for (std::int32_t c = 0; c < d.channelCount; ++c) {
       const std::int32_t offset = loadFlagOffset(d, underload, c);
-      if (offset >= 0 && static_cast<std::uint32_t>(offset) < d.recordSize) watches.push_back({c, underload, offset});
+      if (offset >= 0 && static_cast<std::uint32_t>(offset) < d.recordSize) {
+        Watch w;
+        w.channel = c;
+        w.underload = underload;
+        w.offset = offset;
+        watches.push_back(w);
+      }
     }
   if (!watches.empty()) {
     std::vector<std::uint8_t> record(d.recordSize);

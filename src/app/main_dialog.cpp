@@ -6,6 +6,7 @@
 #include "app/number_text.h"
 #include "app/settings_file.h"
 #include "app/statistics_dialog.h"
+#include "base/path_text.h"
 #include "base/printf_text.h"
 #include "platform/platform.h"
 #include "measurement/record_decoder.h"
@@ -220,6 +221,144 @@ void MainDialog::openStatistics() {
     statistics_ = *chosen;
     refreshStatisticsSummary();
   }
+}
+
+namespace {
+
+// Split and decimation values: one unsigned number, not 0, at most 2^31 - 1.
+std::optional<std::uint32_t> readCount(const std::string& text) {
+  const auto n = readUnsignedField(text);
+  if (!n || *n == 0 || *n > 2147483647u) return std::nullopt;
+  return n;
+}
+
+// The result name offered for a source file: its name without folder and
+// extension, with ".csv".
+std::string proposedResultName(const std::string& sourcePath) {
+  std::string name = sourcePath;
+  if (const auto dot = extensionDot(name); dot != std::string::npos) name.resize(dot);
+  name += ".csv";
+  if (const auto separator = lastPathSeparator(name); separator != std::string::npos) name.erase(0, separator + 1);
+  return name;
+}
+
+}  // namespace
+
+bool MainDialog::refuse(StringId message) {
+  host_.showMessage(text(message));
+  return false;
+}
+
+bool MainDialog::startExport() {
+  exchangeFromControls();
+  runner_.stopAndJoin();
+  ExportSettings& e = exportSettings_;
+
+  e.splitEnabled = state_.split;
+  if (e.splitEnabled) {
+    const auto n = readCount(state_.splitPeriod);
+    if (!n) return refuse(StringId::BadSplitValue);
+    e.splitCount = *n;
+  }
+  e.splitByRecords = state_.splitByRecords;
+  e.decimationEnabled = state_.decimate;
+  if (e.decimationEnabled) {
+    const auto n = readCount(state_.decimationStep);
+    if (!n) return refuse(StringId::BadDecimationValue);
+    e.decimationCount = *n;
+  }
+  e.decimationByRecords = state_.decimateByRecords;
+  e.decimationAverage = state_.averaging;
+  e.decimationMaximum = state_.maxima;
+
+  e.valueSeparator = state_.valueSeparator;
+  e.decimalSeparator = state_.decimalSeparator;
+  e.shortNames = state_.shortNames != 0;
+  e.linearUnits = state_.linearUnits != 0;
+  e.saveSourceInfo = state_.sourceInfo != 0;
+  e.comment = state_.comment;
+  e.writeRecordNumber = state_.recordNumber != 0;
+  e.writeDateTime = state_.recordTime != 0;
+  e.sourcePath = file_.path;
+  e.instrumentTitle = state_.model;
+  e.calibrationLines = state_.calibrationLines;
+
+  if (state_.rangeInRecords) {
+    const auto from = readUnsignedField(state_.rangeFrom);
+    if (!from || *from == 0) return refuse(StringId::BadRangeStart);
+    e.firstRecord = *from - 1;
+    const auto to = readUnsignedField(state_.rangeTo);
+    if (!to || *to > file_.recordCount || *to <= e.firstRecord)
+      return refuse(StringId::BadRangeEnd);
+    e.lastRecord = *to - 1;
+  } else {
+    const auto resolve = [&](const std::string& field, bool end) -> std::optional<std::uint32_t> {
+      const auto t = parseRangeTime(file_, field);
+      return t ? findRecordByTime(file_, *t, end, recordBuffer_) : std::nullopt;
+    };
+    const auto from = resolve(state_.rangeFrom, false);
+    if (!from) return refuse(StringId::BadRangeStart);
+    e.firstRecord = *from - 1;
+    const auto to = resolve(state_.rangeTo, true);
+    if (!to || *to <= e.firstRecord) return refuse(StringId::BadRangeEnd);
+    e.lastRecord = *to - 1;
+  }
+
+  const std::vector<ExportItem>& items = listOf(lists_, deviceType());
+  if (items.empty()) return refuse(StringId::EmptyExportList);
+  if (e.splitEnabled && e.splitByRecords && (e.lastRecord - e.firstRecord + 1) / e.splitCount > 200 &&
+      !host_.askYesNo(text(StringId::TooManyFiles)))
+    return false;
+
+  const auto chosen = host_.chooseResultFile(initialFolder(host_.profile(), kResultFolderKey),
+                                             proposedResultName(e.sourcePath));
+  if (!chosen) return false;
+  if (const std::string folder = folderOf(*chosen); !folder.empty()) host_.profile().setFolder(kResultFolderKey, folder);
+  std::string path = *chosen;
+  if (e.splitEnabled) {
+    // Choosing the first part of an earlier split result gives its base name again.
+    const auto dot = extensionDot(path, 6);
+    if (dot != std::string::npos && path.compare(dot - 5, 5, "_0001") == 0) path.erase(dot - 5, 5);
+  }
+  const auto dot = extensionDot(path);
+  e.resultBase = dot == std::string::npos ? path : path.substr(0, dot);
+  e.resultExtension = dot == std::string::npos ? std::string{} : path.substr(dot);
+
+  // Everything the worker reads is copied here, on the dialog's thread.
+  ExportJob job;
+  job.settings = e;
+  job.statistics = statistics_;
+  job.items = items;
+  takeOpenFile(job, file_);
+  job.catalogue = &catalogue_;
+  job.underloadText = state_.underloadSummary;
+  job.overloadText = state_.overloadSummary;
+  host_.postProgress(0);
+  exportStarted_ = true;
+  outcome_ = ExportOutcome{};
+  runner_.start([this, job = std::move(job)](const std::atomic<bool>& stop) {
+    outcome_ = runExport(job, stop, [this](std::int32_t percent) { host_.postProgress(percent); });
+  });
+  return true;
+}
+
+std::optional<ExportOutcome> MainDialog::finishExport() {
+  runner_.stopAndJoin();
+  if (!exportStarted_) return std::nullopt;
+  exportStarted_ = false;
+  if (outcome_.result == ExportResult::CannotCreate)
+    host_.showMessage(printfText(text(StringId::CannotOpenFileNamed), outcome_.failedPath.c_str()));
+  else if (outcome_.result == ExportResult::WriteFailed)
+    host_.showMessage(printfText(text(StringId::WriteFailedNamed), outcome_.failedPath.c_str()));
+  return outcome_;
+}
+
+bool MainDialog::acceptStatistics(const StatisticsForm& form) {
+  const StatisticsFormResult result = acceptForm(form);
+  if (!result.settings) return refuse(result.error);
+  statistics_ = *result.settings;
+  refreshStatisticsSummary();
+  return true;
 }
 
 void MainDialog::refreshStatisticsSummary() { state_.statisticsSummary = statisticsSummary(statistics_); }

@@ -10,9 +10,13 @@
 #include "app/file_summary.h"
 #include "app/main_dialog_host.h"
 #include "app/main_dialog_state.h"
+#include "app/statistics_dialog.h"
+#include "app/strings.h"
 #include "catalogue/device_catalogue.h"
 #include "export/export_item.h"
 #include "export/export_runner.h"
+#include "export/export_settings.h"
+#include "export/export_worker.h"
 #include "export/statistics_settings.h"
 #include "measurement/measurement_file.h"
 
@@ -58,6 +62,9 @@ class MainDialog {
   // "Настройка" of the statistics, or a double-click on its summary.
   void openStatistics();
   const StatisticsSettings& statistics() const { return statistics_; }
+  // OK of the statistics dialog on these texts and boxes: false after its
+  // message (144 or 145), the settings unchanged.
+  bool acceptStatistics(const StatisticsForm& form);
 
   // Averaging and maxima exclude each other: a click on one clears the other.
   void clickAveraging(bool checked);
@@ -76,8 +83,20 @@ class MainDialog {
 
   const ExportLists& exportLists() const { return lists_; }
 
-  // Runs the stop-and-join of a running export.
+  // "Создать файл результата": checks the options in their fixed order (one
+  // message per fault), resolves the range, asks for the result path and
+  // starts the worker. True when an export was started.
+  bool startExport();
+  // The settings of the last export started.
+  const ExportSettings& exportSettings() const { return exportSettings_; }
+
+  // Runs the stop-and-join of a running export ("Отмена", a new export, a new
+  // file, the end of the program).
   void stopExport() { runner_.stopAndJoin(); }
+  // After the worker reported its end (progress -1): joins it and returns how
+  // it went; nothing when no export was started since the last call. A failed
+  // export has shown its message.
+  std::optional<ExportOutcome> finishExport();
 
  private:
   bool openInMainDialog(const std::string& path);
@@ -87,6 +106,7 @@ class MainDialog {
   ExportListContext exportListContext();
   void showExportList(const std::optional<ExportListView>& view);
   void refreshStatisticsSummary();
+  bool refuse(StringId message);  // shows the message; false
   // The save direction of the data exchange: radio groups without a checked
   // radio read -1, check boxes 0 or 1.
   void exchangeFromControls();
@@ -100,6 +120,9 @@ class MainDialog {
   std::vector<std::uint8_t> recordBuffer_;  // for the dialog thread's own reads
   ExportLists lists_;
   StatisticsSettings statistics_;
+  ExportSettings exportSettings_;
+  ExportOutcome outcome_;  // written by the worker, read after the join
+  bool exportStarted_ = false;
   ExportRunner runner_;
 };
 

@@ -36,6 +36,7 @@ const char* text(StringId id) {
     case StringId::CopyToClipboard: return "В буфер обмена";
     case StringId::CannotOpenFile: return "Ошибка: не удалось открыть файл";
     case StringId::EmptyFile: return "Ошибка: пустой файл";
+    case StringId::WriteFailedNamed: return "Ошибка записи файла '%s'";
   }
   return "";
 }

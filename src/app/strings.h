@@ -33,6 +33,7 @@ enum class StringId : int {
   // Texts without a number of their own.
   CannotOpenFile = 1000,
   EmptyFile = 1001,
+  WriteFailedNamed = 1002,  // "%s": a result file that could not be written whole
 };
 
 // The text of a string; empty for an unknown id. The texts written into result

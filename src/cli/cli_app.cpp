@@ -9,7 +9,10 @@
 #include "catalogue_commands.h"
 #include "dump_command.h"
 #include "simulate_command.h"
+#include "export_command.h"
 #include "info_command.h"
+
+#include <unistd.h>
 
 namespace sonvera::cli {
 
@@ -44,6 +47,9 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   InfoOptions info;
   auto* infoCommand = addInfoCommand(app, info);
 
+  ExportOptions exportOptions;
+  auto* exportCommand = addExportCommand(app, exportOptions);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -62,6 +68,11 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   if (simulateCommand->parsed()) {
     simulateOptions.cataloguePath = cataloguePath;
     return simulate(simulateOptions, out, err);
+  }
+  if (exportCommand->parsed()) {
+    exportOptions.cataloguePath = cataloguePath;
+    exportOptions.progress = ::isatty(STDERR_FILENO) != 0;
+    return runExportCommand(exportOptions, out, err);
   }
   if (infoCommand->parsed()) {
     info.cataloguePath = cataloguePath;

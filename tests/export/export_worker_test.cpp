@@ -17,22 +17,9 @@
 #include "export/ansi_text.h"
 #include "export/export_runner.h"
 #include "export/export_worker.h"
+#include "support/allocation_counter.h"
 #include "support/export_files.h"
 #include "support/temp_file.h"
-
-// Counts every allocation of the test program, so that a test can show that
-// the record loop allocates nothing.
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace sonvera {
 namespace {
@@ -480,9 +467,9 @@ TEST_F(ExportWorkerTest, TheRecordLoopAllocatesNothing) {
   const ExportProgress none;
   const auto count = [&](std::uint32_t last) {
     j.settings.lastRecord = last;
-    const long before = allocations.load();
+    const std::int64_t before = test::allocationCount();
     runExport(j, stop, none);
-    return allocations.load() - before;
+    return test::allocationCount() - before;
   };
   // Past the first write-out of the file buffer, more records cost nothing more.
   const long shorter = count(3999);

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "base/byte_writer.h"
+#include "support/allocation_counter.h"
 #include "support/measurement_catalogue.h"
 
 namespace sonvera {
@@ -570,23 +571,6 @@ TEST(RecordDecoder, Texts) {
 }
 
 // A steady-state decode allocates nothing once the first record has been decoded.
-std::size_t gAllocations = 0;
-bool gCounting = false;
-
-}  // namespace
-}  // namespace sonvera
-
-void* operator new(std::size_t size) {
-  if (sonvera::gCounting) ++sonvera::gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
-namespace sonvera {
-namespace {
-
 TEST(RecordDecoder, SteadyStateAllocatesNothing) {
   std::vector<ParameterCode> layout{0x00010000, 0x00020000, 0x50040000, 0x20250000, 0x40130000,
                                     0x401E0000, 0x60160000, 0x00170000, 0x70201FFE, 0x70201FFF};
@@ -597,11 +581,9 @@ TEST(RecordDecoder, SteadyStateAllocatesNothing) {
   for (std::size_t i = 0; i < 200; ++i) w.u16(static_cast<std::uint16_t>(i * 7));
   const auto bytes = w.take();
   f.state.decode(bytes);
-  gAllocations = 0;
-  gCounting = true;
+  const std::int64_t before = test::allocationCount();
   for (int i = 0; i < 10; ++i) f.state.decode(bytes);
-  gCounting = false;
-  EXPECT_EQ(gAllocations, 0u);
+  EXPECT_EQ(test::allocationCount() - before, 0);
 }
 
 }  // namespace

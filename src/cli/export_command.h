@@ -1,0 +1,45 @@
+#pragma once
+// `sonvera-cli export FILE -o RESULT [-s SETTINGS.cfg]... [options]`: the
+// export of the window, driven through the same dialog logic.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace sonvera::cli {
+
+struct ExportOptions {
+  std::string filePath;
+  std::string resultPath;
+  std::string cataloguePath;
+  std::vector<std::string> settingsFiles;
+  std::optional<std::string> from, to;
+  bool byTime = false;
+  bool all = false;
+  bool yes = false;
+  std::optional<std::string> separator;
+  bool decimalComma = false;
+  bool recordNumber = false;
+  bool dateTime = false;
+  bool linear = false;
+  bool shortNames = false;
+  bool sourceInfo = false;
+  std::optional<std::string> comment;
+  std::optional<std::string> split;
+  std::optional<std::string> decimate;
+  std::optional<std::string> stats;
+  std::optional<std::string> saveSettings;
+  bool progress = false;  // a bar on standard error (set when it is a terminal)
+};
+
+CLI::App* addExportCommand(CLI::App& app, ExportOptions& options);
+
+// 0 done, 1 after a message of the program, 2 usage error, 130 stopped by Ctrl+C.
+int runExportCommand(const ExportOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace sonvera::cli
