@@ -40,7 +40,7 @@ class ExportHost : public CliHost {
 CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
   auto* c = app.add_subcommand("export", "write the chosen values of a measurement file as delimited text");
   c->add_option("FILE", o.filePath, "measurement file")->required();
-  c->add_option("-o,--output", o.resultPath, "result file, as chosen in the save dialog")->required();
+  c->add_option("-o,--output", o.resultPath, "result file, as chosen in the save dialog (without it, only --save-settings)");
   c->add_option("-s,--settings", o.settingsFiles, "settings file (*.cfg) loaded before the options; repeatable");
   c->add_option("--from", o.from, "start of the range (record number from 1, or a time with --by-time)");
   c->add_option("--to", o.to, "end of the range");
@@ -63,6 +63,7 @@ CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
 }
 
 int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& err) {
+  if (o.resultPath.empty() && !o.saveSettings) return usage(err, "export needs -o RESULT (or --save-settings FILE.cfg)");
   std::optional<SplitOption> split;
   std::optional<DecimationOption> decimation;
   std::optional<int> separator;
@@ -124,6 +125,7 @@ int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& er
   }
   if (statistics && !dialog.acceptStatistics(*statistics)) return 1;
   if (o.saveSettings && !dialog.saveSettingsFile(*o.saveSettings)) return 1;
+  if (o.resultPath.empty()) return 0;
 
   workerEnded = false;
   interrupted = false;

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/settings_file.h"
+#include "app/strings.h"
+#include "cli_app.h"
+#include "export/ansi_text.h"
+#include "export_options.h"
+#include "platform/platform.h"
+#include "support/summary_files.h"
+#include "support/temp_file.h"
+
+namespace sonvera {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ExportCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(dir);
+    std::vector<test::SummaryRecord> records = test::steadyRecords(300, 1);
+    records[5].marker = 1;
+    platform::writeWholeFile(path("cat.bin"), writeCatalogue(test::summaryCatalogueSource(1), 15));
+    platform::writeWholeFile(path("in.bin"), test::summaryFileBytes(1, records));
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string path(const std::string& name) const { return (dir / name).string(); }
+  int run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"sonvera-cli", "--catalogue", path("cat.bin"), "export", path("in.bin")});
+    std::vector<const char*> argv;
+    for (const auto& a : args) argv.push_back(a.c_str());
+    std::ostringstream o, e;
+    const int code = cli::runCli(static_cast<int>(argv.size()), argv.data(), o, e);
+    out = o.str();
+    err = e.str();
+    return code;
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(path(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path dir = fs::temp_directory_path() / ("sonvera-export-cli-" + std::to_string(::getpid()));
+  std::string out, err;
+};
+
+TEST_F(ExportCommand, WritesTheChosenColumns) {
+  ASSERT_EQ(run({"-o", path("r.csv"), "--all", "--record-number", "--separator", "tab", "--decimal-comma",
+                 "--from", "2", "--to", "3"}),
+            0)
+      << err;
+  EXPECT_EQ(read("r.csv"), toAnsi("N\tОбщ,Leq,A\t\r\n2\t60,00\t\r\n3\t60,00\t\r\n"));
+  EXPECT_FALSE(fs::exists(path("r.info")));
+  EXPECT_NE(out.find(path("r.csv")), std::string::npos);
+}
+
+TEST_F(ExportCommand, SplitsWithStatisticsAndInformationFiles) {
+  ASSERT_EQ(run({"-o", path("r.csv"), "--all", "--split", "100rec", "--stats", "min,L50", "--source-info",
+                 "--comment", "Точка"}),
+            0)
+      << err;
+  for (const char* name : {"r_0001.csv", "r_0002.csv", "r_0003.csv", "r_0001.info", "r_0003.info"})
+    EXPECT_TRUE(fs::exists(path(name))) << name;
+  EXPECT_FALSE(fs::exists(path("r_0004.csv")));
+  const std::string info = read("r_0001.info");
+  EXPECT_NE(info.find(";Min;L50;\r\n"), std::string::npos);
+  EXPECT_NE(info.find("\xD2\xEE\xF7\xEA\xE0\r\n"), std::string::npos);  // the comment in Windows-1251
+}
+
+TEST_F(ExportCommand, DialogMessagesAndExitCodes) {
+  EXPECT_EQ(run({"-o", path("r.csv")}), 1);
+  EXPECT_EQ(err, std::string(text(StringId::EmptyExportList)) + "\n");
+  EXPECT_EQ(run({"-o", path("r.csv"), "--all", "--split", "0min"}), 1);
+  EXPECT_EQ(err, std::string(text(StringId::BadSplitValue)) + "\n");
+  EXPECT_EQ(run({"-o", path("r.csv"), "--all", "--from", "0"}), 1);
+  EXPECT_EQ(err, std::string(text(StringId::BadRangeStart)) + "\n");
+  EXPECT_EQ(run({"-o", path("r.csv"), "--all", "--stats", "L100"}), 1);
+  EXPECT_EQ(err, std::string(text(StringId::BadPercentile)) + "\n");
+  EXPECT_EQ(run({"-o", path("r.csv"), "--all", "--split", "1rec"}), 1);  // 300 files: answered No
+  EXPECT_FALSE(fs::exists(path("r_0001.csv")));
+  EXPECT_EQ(run({"-o", path("r.csv"), "--all", "--split", "1rec", "--yes"}), 0);
+  EXPECT_TRUE(fs::exists(path("r_0300.csv")));
+  EXPECT_EQ(run({"-o", path("missing/r.csv"), "--all"}), 1);
+  EXPECT_EQ(err, "Не могу открыть файл '" + path("missing/r.csv") + "'\n");
+  EXPECT_EQ(run({"-o", path("r.csv"), "--split", "5hours"}), 2);
+  EXPECT_EQ(run({}), 2);
+}
+
+TEST_F(ExportCommand, SettingsFilesAndTimeRanges) {
+  ASSERT_EQ(run({"--all", "--datetime", "--decimate", "10sec:max", "--save-settings", path("s.cfg")}), 0) << err;
+  EXPECT_FALSE(fs::exists(path("r.csv")));
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(platform::readWholeFile(path("s.cfg"), bytes));
+  const auto saved = decodeSettingsFile(bytes);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->decimationStep, 10u);
+  EXPECT_EQ(saved->maxima, 1u);
+  EXPECT_EQ(saved->lists.at(test::kSummaryType).size(), 1u);
+
+  ASSERT_EQ(run({"-s", path("s.cfg"), "-o", path("t.csv"), "--by-time", "--from", "10:00:00", "--to", "10:00:25"}), 0)
+      << err;
+  EXPECT_EQ(read("t.csv"),
+            toAnsi("Дата;Время;Общ,Leq,A;\r\n01/09/23;10:00:10;60.00;\r\n01/09/23;10:00:20;60.00;\r\n"));
+  EXPECT_EQ(run({"-s", path("missing.cfg"), "-o", path("t.csv")}), 1);
+}
+
+TEST(ExportOptions, Parsing) {
+  EXPECT_TRUE(cli::parseSplit("60min")->count == "60");
+  EXPECT_TRUE(cli::parseSplit("100REC")->byRecords);
+  EXPECT_FALSE(cli::parseSplit("min"));
+  const auto d = cli::parseDecimation("5rec:avg");
+  ASSERT_TRUE(d);
+  EXPECT_TRUE(d->byRecords && d->average && !d->maximum);
+  EXPECT_FALSE(cli::parseDecimation("5sec:mean"));
+  const auto s = cli::parseStatistics("min,max,leq,le,n75,L10,L50,L90");
+  ASSERT_TRUE(s);
+  EXPECT_TRUE(s->minimum && s->maximum && s->leq && s->le && s->exceedance);
+  EXPECT_EQ(s->thresholdText, "75");
+  EXPECT_EQ(s->percentileTexts[2], "90");
+  EXPECT_FALSE(cli::parseStatistics("L1,L2,L3,L4,L5,L6,L7"));
+  EXPECT_FALSE(cli::parseStatistics("mean"));
+  EXPECT_EQ(cli::parseSeparator("tab"), 1);
+}
+
+}  // namespace
+}  // namespace sonvera
