@@ -4,6 +4,7 @@
 #include "export/format_value.h"
 #include "measurement/channel_names.h"
 #include "measurement/record_decoder.h"
+#include "measurement/record_stream.h"
 
 namespace sonvera {
 namespace {
@@ -88,9 +89,9 @@ void addLoadStatistics(const DeviceCatalogue& catalogue, MeasurementFile& file, 
       }
     }
   if (!watches.empty()) {
-    std::vector<std::uint8_t> record(d.recordSize);
+    RecordStream records(file, 0, file.recordCount);
     for (std::uint32_t i = 0; i < file.recordCount; ++i) {
-      readRecord(file, i, record);
+      const std::span<const std::uint8_t> record = records.next();
       for (auto& w : watches) {
         if (recordWord(record, w.offset) == 0) continue;
         if (w.count++ == 0) {

@@ -1,6 +1,7 @@
 #include "app/preview_pane.h"
 
 #include "app/file_summary.h"
+#include "measurement/record_stream.h"
 
 namespace sonvera {
 namespace {
@@ -58,10 +59,10 @@ int PreviewPane::update(const std::string& rawPath) {
     std::vector<std::int32_t> offsets;
     for (std::int32_t c = 0; c < d.channelCount; ++c)
       if (const std::int32_t offset = loadFlagOffset(d, true, c); offset >= 1) offsets.push_back(offset);
-    std::vector<std::uint8_t> record(d.recordSize);
+    RecordStream records(file_, 0, file_.recordCount);
     std::uint16_t flags = 0;
     for (std::uint32_t i = 0; i < file_.recordCount; ++i) {
-      readRecord(file_, i, record);
+      const std::span<const std::uint8_t> record = records.next();
       for (const std::int32_t offset : offsets) flags |= recordWord(record, offset);
     }
     under = flags != 0;
