@@ -1,5 +1,7 @@
 #include "app/file_summary.h"
 
+#include "app/strings.h"
+#include "base/byte_reader.h"
 #include "base/printf_text.h"
 #include "export/format_value.h"
 #include "measurement/channel_names.h"
@@ -34,11 +36,21 @@ std::string joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
+const char* openFailureText(OpenResult result) {
+  switch (result) {
+    case OpenResult::CannotOpen: return text(StringId::CannotOpenFile);
+    case OpenResult::UnknownType: return text(StringId::UnknownDeviceType);
+    case OpenResult::Empty: return text(StringId::EmptyFile);
+    case OpenResult::Opened: break;
+  }
+  return "";
+}
+
 std::uint16_t recordWord(std::span<const std::uint8_t> record, std::int32_t offset) {
   if (offset < 0) return 0;
   const auto even = static_cast<std::size_t>(offset) & ~std::size_t{1};
   if (even + 1 >= record.size()) return 0;
-  return static_cast<std::uint16_t>(record[even] | record[even + 1] << 8);
+  return loadLE16(record.data() + even);
 }
 
 std::int32_t loadFlagOffset(const DeviceDescription& description, bool underload, std::int32_t channel) {

@@ -42,6 +42,9 @@ std::vector<std::string> calibrationLines(const DeviceCatalogue& catalogue, cons
 // The 16-bit word at `offset` rounded down to even; 0 past the record.
 std::uint16_t recordWord(std::span<const std::uint8_t> record, std::int32_t offset);
 
+// The message of a failed open.
+const char* openFailureText(OpenResult result);
+
 // Byte position in a record of the overload (0x4013) or underload (0x4014)
 // code of a channel, or -1.
 std::int32_t loadFlagOffset(const DeviceDescription& description, bool underload, std::int32_t channel);

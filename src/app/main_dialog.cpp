@@ -13,19 +13,6 @@
 #include "measurement/time_line.h"
 
 namespace sonvera {
-namespace {
-
-const char* openFailureText(OpenResult result) {
-  switch (result) {
-    case OpenResult::CannotOpen: return text(StringId::CannotOpenFile);
-    case OpenResult::UnknownType: return text(StringId::UnknownDeviceType);
-    case OpenResult::Empty: return text(StringId::EmptyFile);
-    case OpenResult::Opened: break;
-  }
-  return "";
-}
-
-}  // namespace
 
 MainDialog::MainDialog(const DeviceCatalogue& catalogue, MainDialogHost& host)
     : catalogue_(catalogue), host_(host), baseTitle_(baseTitle()) {
@@ -49,8 +36,7 @@ bool MainDialog::processCommandLine(const std::vector<std::string>& arguments) {
 void MainDialog::openFileCommand() {
   const auto path = host_.chooseMeasurementFile(initialFolder(host_.profile(), kSourceFolderKey));
   if (!path) return;
-  if (const std::string folder = folderOf(*path); !folder.empty())
-    host_.profile().setFolder(kSourceFolderKey, folder);
+  rememberFolder(kSourceFolderKey, *path);
   openFile(*path);
 }
 
@@ -136,11 +122,18 @@ void MainDialog::exchangeFromControls() {
     *check = *check != 0 ? 1 : 0;
 }
 
+void MainDialog::rememberFolder(const char* key, const std::string& path) {
+  if (const std::string folder = folderOf(path); !folder.empty()) host_.profile().setFolder(key, folder);
+}
+
+std::optional<std::string> MainDialog::chooseSettingsPath(bool forLoading) {
+  auto path = host_.chooseSettingsFile(forLoading, initialFolder(host_.profile(), kSettingsFolderKey));
+  if (path) rememberFolder(kSettingsFolderKey, *path);
+  return path;
+}
+
 void MainDialog::saveSettingsCommand() {
-  const auto path = host_.chooseSettingsFile(false, initialFolder(host_.profile(), kSettingsFolderKey));
-  if (!path) return;
-  if (const std::string folder = folderOf(*path); !folder.empty()) host_.profile().setFolder(kSettingsFolderKey, folder);
-  saveSettingsFile(*path);
+  if (const auto path = chooseSettingsPath(false)) saveSettingsFile(*path);
 }
 
 bool MainDialog::saveSettingsFile(const std::string& path) {
@@ -173,10 +166,7 @@ bool MainDialog::saveSettingsFile(const std::string& path) {
 }
 
 void MainDialog::loadSettingsCommand() {
-  const auto path = host_.chooseSettingsFile(true, initialFolder(host_.profile(), kSettingsFolderKey));
-  if (!path) return;
-  if (const std::string folder = folderOf(*path); !folder.empty()) host_.profile().setFolder(kSettingsFolderKey, folder);
-  loadSettingsFile(*path);
+  if (const auto path = chooseSettingsPath(true)) loadSettingsFile(*path);
 }
 
 void MainDialog::loadSettingsFile(const std::string& path) {
@@ -313,7 +303,7 @@ bool MainDialog::startExport() {
   const auto chosen = host_.chooseResultFile(initialFolder(host_.profile(), kResultFolderKey),
                                              proposedResultName(e.sourcePath));
   if (!chosen) return false;
-  if (const std::string folder = folderOf(*chosen); !folder.empty()) host_.profile().setFolder(kResultFolderKey, folder);
+  rememberFolder(kResultFolderKey, *chosen);
   std::string path = *chosen;
   if (e.splitEnabled) {
     // Choosing the first part of an earlier split result gives its base name again.

@@ -107,6 +107,9 @@ class MainDialog {
   void showExportList(const std::optional<ExportListView>& view);
   void refreshStatisticsSummary();
   bool refuse(StringId message);  // shows the message; false
+  // Stores the folder of a path the user chose under the profile key.
+  void rememberFolder(const char* key, const std::string& path);
+  std::optional<std::string> chooseSettingsPath(bool forLoading);
   // The save direction of the data exchange: radio groups without a checked
   // radio read -1, check boxes 0 or 1.
   void exchangeFromControls();

@@ -4,7 +4,9 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "app/file_summary.h"
 #include "app/strings.h"
+#include "cli_host.h"
 #include "catalogue/catalogue_loader.h"
 #include "measurement/channel_names.h"
 #include "measurement/measurement_file.h"
@@ -162,16 +164,6 @@ void printText(const json& j, const std::string& path, std::ostream& out) {
   }
 }
 
-const char* openFailureText(OpenResult result) {
-  switch (result) {
-    case OpenResult::CannotOpen: return text(StringId::CannotOpenFile);
-    case OpenResult::UnknownType: return text(StringId::UnknownDeviceType);
-    case OpenResult::Empty: return text(StringId::EmptyFile);
-    case OpenResult::Opened: break;
-  }
-  return "";
-}
-
 }  // namespace
 
 CLI::App* addDumpCommand(CLI::App& app, RecordDumpOptions& options) {
@@ -184,12 +176,8 @@ CLI::App* addDumpCommand(CLI::App& app, RecordDumpOptions& options) {
 }
 
 int dumpRecord(const RecordDumpOptions& options, std::ostream& out, std::ostream& err) {
-  const std::string cataloguePath = options.cataloguePath.empty() ? defaultCataloguePath() : options.cataloguePath;
   DeviceCatalogue catalogue;
-  if (!loadCatalogueFile(cataloguePath, kRussianLanguage, catalogue)) {
-    err << text(StringId::CatalogueNotFound) << "\n";
-    return 1;
-  }
+  if (!loadCliCatalogue(options.cataloguePath, catalogue, err)) return 1;
   MeasurementFile file;
   const OpenResult result = openMeasurementFile(catalogue, options.filePath, file);
   if (result != OpenResult::Opened) {

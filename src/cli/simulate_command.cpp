@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/strings.h"
+#include "cli_host.h"
 #include "catalogue/catalogue_loader.h"
 #include "measurement/sample_generator.h"
 
@@ -35,12 +36,8 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
     err << "--start must be a time \"YYYY-MM-DD HH:MM:SS\"\n";
     return 2;
   }
-  const std::string cataloguePath = options.cataloguePath.empty() ? defaultCataloguePath() : options.cataloguePath;
   DeviceCatalogue catalogue;
-  if (!loadCatalogueFile(cataloguePath, kRussianLanguage, catalogue)) {
-    err << text(StringId::CatalogueNotFound) << "\n";
-    return 1;
-  }
+  if (!loadCliCatalogue(options.cataloguePath, catalogue, err)) return 1;
   SampleOptions sample;
   sample.typeCode = static_cast<std::uint16_t>(options.typeCode);
   sample.variant = options.variant == "paired"   ? FileVariant::PairedWord

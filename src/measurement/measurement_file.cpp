@@ -17,11 +17,6 @@ std::int32_t bandLimit(std::uint32_t wideBandIndex) { return wideBandIndex == 0 
 constexpr std::uint32_t kParameterNameLimit = 256;
 constexpr std::uint32_t kBandNameLimit = 4096;
 
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t le32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-         std::uint32_t{p[3]} << 24;
-}
 
 // A fixed field of `length` UTF-16 characters, ending at its first NUL.
 std::string textField(ByteReader& reader, std::size_t length) {
@@ -135,8 +130,8 @@ void readSelfDescribing(const DeviceCatalogue& catalogue, const FileHeader& h,
 }  // namespace
 
 FileVariant detectVariant(std::span<const std::uint8_t, 8> first) {
-  if (le32(first.data()) == kFileMagic) return FileVariant::SelfDescribing;
-  const std::uint32_t second = le32(first.data() + 4);
+  if (loadLE32(first.data()) == kFileMagic) return FileVariant::SelfDescribing;
+  const std::uint32_t second = loadLE32(first.data() + 4);
   return second >= kPairedWordLow && second <= kPairedWordHigh ? FileVariant::PairedWord : FileVariant::Legacy;
 }
 
@@ -152,25 +147,25 @@ std::uint64_t FileHeader::tableBytes() const {
 FileHeader parseFileHeader(std::span<const std::uint8_t, kFileHeaderSize> bytes) {
   const std::uint8_t* p = bytes.data();
   FileHeader h;
-  h.magic = le32(p);
-  h.typeCode = le16(p + 6);
-  h.modelCode = le16(p + 8);
-  h.flags = le16(p + 10);
-  h.recordSize = le32(p + 12);
-  h.vin = le32(p + 16);
-  h.textLength = le16(p + 24);
-  h.channelNameLength = le16(p + 26);
-  h.channelCount = le16(p + 28);
-  h.parameterNameLength = le16(p + 30);
-  h.parameterCount = le16(p + 32);
-  h.bandNameLength = le16(p + 34);
-  h.bandCount = le16(p + 36);
-  h.groupNameLength = le16(p + 38);
-  h.groupCount = le16(p + 40);
-  h.extraRecordCount = le16(p + 42);
-  h.codeCount = le16(p + 48);
-  h.formatCount = le16(p + 50);
-  h.dataOffset = le32(p + 60) | std::uint64_t{le32(p + 64)} << 32;
+  h.magic = loadLE32(p);
+  h.typeCode = loadLE16(p + 6);
+  h.modelCode = loadLE16(p + 8);
+  h.flags = loadLE16(p + 10);
+  h.recordSize = loadLE32(p + 12);
+  h.vin = loadLE32(p + 16);
+  h.textLength = loadLE16(p + 24);
+  h.channelNameLength = loadLE16(p + 26);
+  h.channelCount = loadLE16(p + 28);
+  h.parameterNameLength = loadLE16(p + 30);
+  h.parameterCount = loadLE16(p + 32);
+  h.bandNameLength = loadLE16(p + 34);
+  h.bandCount = loadLE16(p + 36);
+  h.groupNameLength = loadLE16(p + 38);
+  h.groupCount = loadLE16(p + 40);
+  h.extraRecordCount = loadLE16(p + 42);
+  h.codeCount = loadLE16(p + 48);
+  h.formatCount = loadLE16(p + 50);
+  h.dataOffset = loadLE32(p + 60) | std::uint64_t{loadLE32(p + 64)} << 32;
   return h;
 }
 
@@ -199,10 +194,10 @@ bool readFileHeader(const DeviceCatalogue& catalogue, const platform::ReadOnlyFi
   }
 
   if (variant == FileVariant::PairedWord) {
-    values.typeCode = le16(start.data());
-    values.modelCode = le16(start.data() + 2);
+    values.typeCode = loadLE16(start.data());
+    values.modelCode = loadLE16(start.data() + 2);
   } else {
-    values.modelCode = le16(start.data() + 18);
+    values.modelCode = loadLE16(start.data() + 18);
     values.typeCode = static_cast<std::uint16_t>(values.modelCode - kLegacyTypeOffset);
   }
   return prepareDecoding(catalogue, values.typeCode, values, channels, description);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/byte_reader.h"
 #include "base/utf16.h"
 #include "measurement/instrument_stamps.h"
 #include "measurement/instrument_text.h"
@@ -20,14 +21,9 @@ constexpr std::uint32_t kMaxStatisticsBlocks = 256;
 constexpr std::size_t kHistogramBuffer = 256;
 constexpr std::size_t kMaxTextUnits = 256;
 
-std::uint16_t word16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t word32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-         std::uint32_t{p[3]} << 24;
-}
-std::int32_t signed32(const std::uint8_t* p) { return static_cast<std::int32_t>(word32(p)); }
+std::int32_t signed32(const std::uint8_t* p) { return static_cast<std::int32_t>(loadLE32(p)); }
 float single(const std::uint8_t* p) {
-  const std::uint32_t bits = word32(p);
+  const std::uint32_t bits = loadLE32(p);
   float f;
   std::memcpy(&f, &bits, sizeof f);
   return f;
@@ -81,7 +77,7 @@ std::string utf16Field(const std::uint8_t* p, std::size_t units) {
   units = std::min(units, buffer.size());
   std::size_t n = 0;
   while (n < units) {
-    const char16_t c = static_cast<char16_t>(word16(p + 2 * n));
+    const char16_t c = static_cast<char16_t>(loadLE16(p + 2 * n));
     if (c == 0) break;
     buffer[n++] = c;
   }
@@ -116,14 +112,14 @@ void storeBandFrequency(RecordValues& values, Scratch& scratch, ParameterCode c,
 
 double bandedValue(std::uint32_t type, const std::uint8_t* p) {
   switch (type) {
-    case 0: return word16(p) / 256.0;
-    case 2: return word16(p);
+    case 0: return loadLE16(p) / 256.0;
+    case 2: return loadLE16(p);
     case 5: return fixed16(p);
-    case 7: return word32(p);
-    case 10: return fromStamp32(word32(p)).dayNumber();
+    case 7: return loadLE32(p);
+    case 10: return fromStamp32(loadLE32(p)).dayNumber();
     case 11: return single(p);
     case 12: {
-      std::uint64_t bits = word32(p) | std::uint64_t{word32(p + 4)} << 32;
+      std::uint64_t bits = loadLE32(p) | std::uint64_t{loadLE32(p + 4)} << 32;
       double d;
       std::memcpy(&d, &bits, sizeof d);
       return d;
@@ -202,69 +198,69 @@ bool decodeSpecial(ParameterCode c, const std::uint8_t* p, ChannelTables& channe
     return index < kChannelSlots ? &channels[index] : nullptr;
   };
   switch (code::upper16(c)) {
-    case 0x0001: values.date = word16(p); present.date = true; break;
+    case 0x0001: values.date = loadLE16(p); present.date = true; break;
     case 0x0002:
-      values.time = std::uint32_t{word16(p)} * 2;
+      values.time = std::uint32_t{loadLE16(p)} * 2;
       values.modeWord &= 0x7FFF;
       present.time = true;
       break;
-    case 0x0006: values.aux0006 = word16(p); present.aux0006 = true; break;
-    case 0x0017: decodePercentileValue(c, word16(p), channels); break;
-    case 0x0028: values.aux0028 = word16(p); break;
-    case 0x200E: values.aux200E = word16(p); break;
+    case 0x0006: values.aux0006 = loadLE16(p); present.aux0006 = true; break;
+    case 0x0017: decodePercentileValue(c, loadLE16(p), channels); break;
+    case 0x0028: values.aux0028 = loadLE16(p); break;
+    case 0x200E: values.aux200E = loadLE16(p); break;
     case 0x2011:
-      values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x8000) | (word16(p) & 3));
+      values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x8000) | (loadLE16(p) & 3));
       present.mode = true;
       break;
-    case 0x2019: values.charTable = static_cast<std::uint8_t>(word16(p) & 0xFF); break;
+    case 0x2019: values.charTable = static_cast<std::uint8_t>(loadLE16(p) & 0xFF); break;
     case 0x201B: {
-      const std::uint16_t echo = word16(p);
+      const std::uint16_t echo = loadLE16(p);
       result = echo;
       if (echo != values.typeCode) return false;
       break;
     }
-    case 0x201C: values.modelCode = word16(p); break;
+    case 0x201C: values.modelCode = loadLE16(p); break;
     case 0x2021: {
-      const std::uint16_t w = word16(p);
+      const std::uint16_t w = loadLE16(p);
       const std::uint16_t v = (w == 3 || w == 0x3FFF) ? w : static_cast<std::uint16_t>(2 - (w & 3));
       values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x8000) | v);
       present.mode = true;
       break;
     }
-    case 0x2022: values.aux2022 = word16(p); break;
+    case 0x2022: values.aux2022 = loadLE16(p); break;
     case 0x2025: {
-      const std::uint16_t w = word16(p);
+      const std::uint16_t w = loadLE16(p);
       if (w != values.nextSequence) values.lostRecords += static_cast<std::uint16_t>(w - values.nextSequence);
       values.nextSequence = static_cast<std::uint16_t>(w + 1);
       break;
     }
-    case 0x202E: values.channelKinds = word16(p); present.channelKinds = true; break;
-    case 0x2030: values.aux2030 = word16(p); break;
-    case 0x2032: values.unitIndexes = word16(p); present.unitIndexes = true; break;
+    case 0x202E: values.channelKinds = loadLE16(p); present.channelKinds = true; break;
+    case 0x2030: values.aux2030 = loadLE16(p); break;
+    case 0x2032: values.unitIndexes = loadLE16(p); present.unitIndexes = true; break;
     case 0x2036: {
       const std::uint32_t s = c & 0xF;
       if (s >= 1 && s <= 3)
-        values.bandCountOverride[s - 1] = word16(p);
+        values.bandCountOverride[s - 1] = loadLE16(p);
       else if (s >= 4 && s <= 6)
-        values.aux2036[s - 4] = word16(p);
+        values.aux2036[s - 4] = loadLE16(p);
       break;
     }
     case 0x3018:
       if (ChannelValues* ch = channelOf(calibrationChannel(c, description.perChannelLimit)))
-        ch->correction = static_cast<std::int16_t>(word16(p)) / 256.0;
+        ch->correction = static_cast<std::int16_t>(loadLE16(p)) / 256.0;
       break;
-    case 0x4010: values.aux4010 = word16(p); present.aux4010 = true; break;
-    case 0x4012: values.aux4012 = word16(p); present.aux4012 = true; break;
+    case 0x4010: values.aux4010 = loadLE16(p); present.aux4010 = true; break;
+    case 0x4012: values.aux4012 = loadLE16(p); present.aux4012 = true; break;
     case 0x4013:
-      if (ChannelValues* ch = channelOf(c & 0xFF)) ch->overloadFlag = word16(p);
+      if (ChannelValues* ch = channelOf(c & 0xFF)) ch->overloadFlag = loadLE16(p);
       break;
     case 0x4014:
-      if (ChannelValues* ch = channelOf(c & 0xFF)) ch->underloadFlag = word16(p);
+      if (ChannelValues* ch = channelOf(c & 0xFF)) ch->underloadFlag = loadLE16(p);
       break;
-    case 0x401E: values.markerFlag = word16(p); break;
-    case 0x5004: values.vin = word32(p); present.serial = true; break;
+    case 0x401E: values.markerFlag = loadLE16(p); break;
+    case 0x5004: values.vin = loadLE32(p); present.serial = true; break;
     case 0x5007: {
-      const std::uint32_t stamp = word32(p);
+      const std::uint32_t stamp = loadLE32(p);
       const DateTimeFields fields = stamp32Fields(stamp);
       values.date = fields.date;
       values.time = fields.time;
@@ -291,66 +287,66 @@ bool decodeSpecial(ParameterCode c, const std::uint8_t* p, ChannelTables& channe
       if (ChannelValues* ch = channelOf(calibrationChannel(c, description.perChannelLimit)))
         ch->sensitivity = std::pow(10.0, fixed16(p));
       break;
-    case 0x502C: values.altSerial = word32(p); present.altSerial = true; break;
+    case 0x502C: values.altSerial = loadLE32(p); present.altSerial = true; break;
     case 0x5033: {
       values.time = fromDecimalTime(p);
       values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x7FFF) | (values.time & 1) << 15);
       present.time = true;
       break;
     }
-    case 0x6016: decodePercentileName(c, word16(p), channels); break;
-    case 0x700E: values.aux200E = word32(p); break;
-    case 0x701D: values.aux701D = word32(p); break;
-    case 0x7020: storeBandFrequency(values, scratch, c, word32(p), word32(p)); break;
+    case 0x6016: decodePercentileName(c, loadLE16(p), channels); break;
+    case 0x700E: values.aux200E = loadLE32(p); break;
+    case 0x701D: values.aux701D = loadLE32(p); break;
+    case 0x7020: storeBandFrequency(values, scratch, c, loadLE32(p), loadLE32(p)); break;
     case 0x7023:
-      scratch.position = word32(p);
+      scratch.position = loadLE32(p);
       scratch.positionGiven = true;
       break;
     case 0x7024: {
       const std::uint32_t k = c & 0xFF;
       for (std::uint32_t i = scratch.histogramCount; i < k; ++i) scratch.histogram[i] = kEmptyHistogramSlot;
-      scratch.histogram[k] = word32(p);
+      scratch.histogram[k] = loadLE32(p);
       scratch.histogramCount = std::max(scratch.histogramCount, k + 1);
       break;
     }
     case 0x703A: {
-      const std::uint16_t a = word16(p), b = word16(p + 2);
+      const std::uint16_t a = loadLE16(p), b = loadLE16(p + 2);
       values.percentage = b == 0 ? 0.0f : static_cast<float>(std::uint32_t{a} * 100) / static_cast<float>(b);
       break;
     }
-    case 0x703C: values.aux703C = word32(p); break;
+    case 0x703C: values.aux703C = loadLE32(p); break;
     case 0x800F: values.aux800F = signed32(p) / 256.0; break;
-    case 0x8020: storeBandFrequency(values, scratch, c, word32(p), word32(p) / 256.0); break;
-    case 0x8031: values.aux8031 = static_cast<float>(word32(p) / 256.0); break;
+    case 0x8020: storeBandFrequency(values, scratch, c, loadLE32(p), loadLE32(p) / 256.0); break;
+    case 0x8031: values.aux8031 = static_cast<float>(loadLE32(p) / 256.0); break;
     case 0x901F: {
       const std::uint32_t s = (c >> 12) & 0xF;
       const double f = s >= 1 && s <= 3 ? 1152000.0 : s >= 4 && s <= 6 ? 96000.0 : 1228800.0;
-      storeBandFrequency(values, scratch, c, word32(p), word32(p) * f / 4294967296.0);
+      storeBandFrequency(values, scratch, c, loadLE32(p), loadLE32(p) * f / 4294967296.0);
       break;
     }
     case 0xB00F: values.aux800F = single(p); break;
-    case 0xB034: values.auxB034 = word32(p); break;
+    case 0xB034: values.auxB034 = loadLE32(p); break;
     case 0xB035: {
       const std::uint32_t s = (c >> 12) & 0xF;
       const std::size_t i = c & 0xFFF;
       if (s >= 1 && s <= 4) {
         std::vector<std::uint32_t>& list = values.floatLists[s - 1];
         if (i >= list.size()) list.resize(i + 1, 0);
-        list[i] = word32(p);
+        list[i] = loadLE32(p);
       }
       break;
     }
     case 0xB039: values.auxB039 = single(p); break;
     case 0xB03A: values.percentage = single(p); break;
     case 0xC03B:
-      if (const auto fields = fromStamp64(word32(p), word32(p + 4))) {
+      if (const auto fields = fromStamp64(loadLE32(p), loadLE32(p + 4))) {
         values.date = fields->date;
         values.time = fields->time;
         present.date = present.time = true;
       }
       break;
     case 0xC03D:
-      values.auxC03D = {word32(p), word32(p + 4)};
+      values.auxC03D = {loadLE32(p), loadLE32(p + 4)};
       break;
     case 0xF003:
       values.label = instrumentText(p, values.charTable);
@@ -361,7 +357,7 @@ bool decodeSpecial(ParameterCode c, const std::uint8_t* p, ChannelTables& channe
       present.label = true;
       break;
     case 0xF01A: {
-      const std::uint16_t h0 = word16(p), h1 = word16(p + 2), h2 = word16(p + 4);
+      const std::uint16_t h0 = loadLE16(p), h1 = loadLE16(p + 2), h2 = loadLE16(p + 4);
       values.duration = h2 > 255 ? -1 : (h0 & 0xFF) + 60 * (h1 & 0xFF) + 3600 * (h2 & 0xFF);
       break;
     }
@@ -564,7 +560,7 @@ std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& 
     cursor += size;
     if (c == 0) {
       if (scratch.rawIndex >= values.rawWords.size()) values.rawWords.resize(scratch.rawIndex + 1);
-      values.rawWords[scratch.rawIndex++] = word16(p);
+      values.rawWords[scratch.rawIndex++] = loadLE16(p);
     } else if (code::isBanded(c)) {
       decodeBanded(c, p, channels, scratch, description);
     } else if (!decodeSpecial(c, p, channels, values, description, scratch, result)) {
@@ -584,7 +580,7 @@ bool hasSameType(std::span<const std::uint8_t> record, const RecordValues& value
   if (description.typeEchoOffset < 0) return true;
   const std::size_t offset = static_cast<std::size_t>(description.typeEchoOffset) & ~std::size_t{1};
   if (offset + 2 > record.size()) return true;  // no echo to test within the record
-  return word16(record.data() + offset) == values.typeCode;
+  return loadLE16(record.data() + offset) == values.typeCode;
 }
 
 void decodeIfSameType(std::span<const std::uint8_t> record, ChannelTables& channels,

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/strings.h"
-#include "cli_app.h"
+#include "cli_run.h"
 #include "support/catalogue_builder.h"
 
 namespace sonvera {
@@ -15,20 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult run(std::vector<std::string> args) {
-  args.insert(args.begin(), "sonvera-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
+using CliResult = test::CliRun;
+CliResult run(std::vector<std::string> args) { return test::runCli(std::move(args)); }
 
 class CatalogueCommands : public ::testing::Test {
  protected:

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "app/strings.h"
-#include "cli_app.h"
+#include "cli_run.h"
 #include "measurement/measurement_writer.h"
 #include "measurement/sample_layouts.h"
 #include "support/catalogue_builder.h"
@@ -13,19 +13,8 @@
 namespace sonvera {
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "sonvera-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = cli::runCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
+using test::CliRun;
+CliRun cli(std::vector<std::string> args) { return test::runCli(std::move(args)); }
 
 std::vector<std::uint8_t> catalogueBytes() {
   const DeviceDescription slm = soundLevelMeterDescription();

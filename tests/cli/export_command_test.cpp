@@ -6,7 +6,7 @@
 
 #include "app/settings_file.h"
 #include "app/strings.h"
-#include "cli_app.h"
+#include "cli_run.h"
 #include "export/ansi_text.h"
 #include "export_options.h"
 #include "platform/platform.h"
@@ -30,14 +30,11 @@ class ExportCommand : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
   std::string path(const std::string& name) const { return (dir / name).string(); }
   int run(std::vector<std::string> args) {
-    args.insert(args.begin(), {"sonvera-cli", "--catalogue", path("cat.bin"), "export", path("in.bin")});
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream o, e;
-    const int code = cli::runCli(static_cast<int>(argv.size()), argv.data(), o, e);
-    out = o.str();
-    err = e.str();
-    return code;
+    args.insert(args.begin(), {"--catalogue", path("cat.bin"), "export", path("in.bin")});
+    const test::CliRun r = test::runCli(std::move(args));
+    out = r.out;
+    err = r.err;
+    return r.code;
   }
   std::string read(const std::string& name) const {
     std::ifstream in(path(name), std::ios::binary);

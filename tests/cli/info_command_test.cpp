@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "app/strings.h"
-#include "cli_app.h"
+#include "cli_run.h"
 #include "platform/platform.h"
 #include "support/catalogue_builder.h"
 #include "support/summary_files.h"
@@ -14,14 +14,10 @@ namespace sonvera {
 namespace {
 
 int run(std::vector<std::string> args, std::string& out, std::string& err) {
-  args.insert(args.begin(), "sonvera-cli");
-  std::vector<const char*> argv;
-  for (const auto& a : args) argv.push_back(a.c_str());
-  std::ostringstream o, e;
-  const int code = cli::runCli(static_cast<int>(argv.size()), argv.data(), o, e);
-  out = o.str();
-  err = e.str();
-  return code;
+  const test::CliRun r = test::runCli(std::move(args));
+  out = r.out;
+  err = r.err;
+  return r.code;
 }
 
 TEST(InfoCommand, JsonSummaryOfAFile) {
