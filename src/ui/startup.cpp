@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/command_line.h"
 #include "app/process_catalogue.h"
 #include "app/strings.h"
 #include "main_dialog.h"
@@ -16,15 +15,11 @@ int runApplication(const QStringList& arguments) {
                           QString::fromUtf8(text(StringId::CatalogueNotFound)), QMessageBox::Ok);
     return 1;
   }
-  MainDialog dialog;
-  std::vector<std::string> plain;
-  for (const auto& argument : arguments) plain.push_back(argument.toStdString());
-  // Settings files and the measurement file are applied by the dialog logic as
-  // those parts arrive; the plan already fixes their order.
-  const StartupPlan plan = planStartup(plain);
-  (void)plan;
+  MainDialog dialog(processCatalogue());
   dialog.show();
-  return dialog.exec() == QDialog::Accepted ? 0 : 0;
+  dialog.start(arguments);
+  dialog.exec();
+  return 0;
 }
 
 }  // namespace sonvera::ui

@@ -1,0 +1,42 @@
+#pragma once
+// The main dialog logic's host in the desktop program: Qt message boxes and
+// file dialogs, the profile in QSettings, progress handed to the UI thread.
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "app/main_dialog_host.h"
+
+namespace sonvera::ui {
+
+// The three remembered folders under "Calmoret"/"sonvera", section "BrowseSect".
+class SettingsProfile : public Profile {
+ public:
+  std::string folder(const std::string& key) const override;
+  void setFolder(const std::string& key, const std::string& folder) override;
+};
+
+class QtHost : public MainDialogHost {
+ public:
+  explicit QtHost(QWidget* window) : window_(window) {}
+
+  void showMessage(const std::string& text) override;
+  bool askYesNo(const std::string& text) override;
+  std::optional<std::string> chooseMeasurementFile(const std::string& folder) override;
+  std::optional<std::string> chooseResultFile(const std::string& folder, const std::string& proposedName) override;
+  std::optional<std::string> chooseSettingsFile(bool forLoading, const std::string& folder) override;
+  std::optional<ExportItem> chooseExportItem(const MainDialog& dialog, const std::optional<ExportItem>& initial) override;
+  std::optional<StatisticsSettings> editStatistics(const StatisticsSettings& current) override;
+  void postProgress(int percent) override;
+  Profile& profile() override { return profile_; }
+
+  // Called on the UI thread with every progress value the worker posted.
+  std::function<void(int)> onProgress;
+
+ private:
+  QPointer<QWidget> window_;
+  SettingsProfile profile_;
+};
+
+}  // namespace sonvera::ui
