@@ -82,11 +82,14 @@ void readSelfDescribing(const DeviceCatalogue& catalogue, const FileHeader& h,
   for (std::size_t i = 0; i < std::min<std::size_t>(h.channelCount, kChannelSlots); ++i)
     sizeChannelTables(channels[i], d, static_cast<std::size_t>(bands));
 
-  for (std::uint32_t g = 0; g < h.groupCount; ++g)
-    for (std::uint32_t j = 0; j < h.bandCount; ++j) {
-      std::string name = textField(reader, h.bandNameLength);
-      if (g < 3 && j < kBandNameLimit) values.bandNames[g][j] = std::move(name);
-    }
+  // Names that are not kept are skipped in one step: with a name length of 0
+  // they take no bytes, and G x B of them would otherwise be a long walk.
+  const std::size_t keptBands = std::min<std::size_t>(h.bandCount, kBandNameLimit);
+  for (std::uint32_t g = 0; g < h.groupCount; ++g) {
+    const std::size_t kept = g < 3 ? keptBands : 0;
+    for (std::size_t j = 0; j < kept; ++j) values.bandNames[g][j] = textField(reader, h.bandNameLength);
+    reader.skip((h.bandCount - kept) * std::size_t{h.bandNameLength} * 2);
+  }
   for (std::uint32_t g = 0; g < h.groupCount; ++g) {
     std::string name = textField(reader, h.groupNameLength);
     if (g < 3) d.groupTitles[g] = d.groupColumnTitles[g] = name;
