@@ -16,7 +16,7 @@ constexpr int kLevelBins = 514;
 int levelBin(double v);
 
 struct ColumnAccumulator {
-  std::int32_t count = 0;
+  std::int64_t count = 0;  // 64 bits: a data file may hold more than 2^31 records
   double minimum = 0;
   double maximum = 0;
   double energySum = 0;

@@ -79,5 +79,18 @@ TEST(ColumnStatistics, ResetStartsTheNextFileAfresh) {
   EXPECT_TRUE(anyStatisticChosen(only));
 }
 
+TEST(ColumnStatistics, AFileOfMoreThanTwoBillionRecordsKeepsCounting) {
+  ColumnAccumulator c;
+  c.accumulate(70, true, kRef);
+  c.count = 2147483647;  // as after that many values of 70 dB
+  c.levelHistogram[static_cast<std::size_t>(levelBin(70))] = 2147483647u;
+  c.energySum *= 2147483647.0;
+  c.accumulate(70, true, kRef);
+  EXPECT_GT(c.count, 0);
+  const ColumnFigures f = computeFigures(c, everything(), 0);
+  EXPECT_NEAR(asLevel(f.rms), 70, 1e-6);
+  EXPECT_EQ(f.percentileLevels.at(50), 70.5);
+}
+
 }  // namespace
 }  // namespace sonvera
