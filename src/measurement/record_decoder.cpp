@@ -290,7 +290,9 @@ bool decodeSpecial(ParameterCode c, const std::uint8_t* p, ChannelTables& channe
     case 0x502C: values.altSerial = loadLE32(p); present.altSerial = true; break;
     case 0x5033: {
       values.time = fromDecimalTime(p);
-      values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x7FFF) | (values.time & 1) << 15);
+      // The parity of the seconds is that of their units digit, whether or
+      // not the seconds fit the time field.
+      values.modeWord = static_cast<std::uint16_t>((values.modeWord & 0x7FFF) | (p[1] & 1) << 15);
       present.time = true;
       break;
     }

@@ -228,6 +228,22 @@ TEST(RecordDecoder, ModeWords) {
   w2.u16(2);
   clear.decode(w2);
   EXPECT_EQ(clear.state.values.modeWord, 0x0002);
+
+  // The packed-decimal time of day: bit 15 is the parity of its seconds, even
+  // of seconds the time field cannot hold.
+  Fixture decimal({0x50330000, 0x20110000});
+  const auto decimalMode = [&](std::uint8_t second) {
+    ByteWriter d;
+    const std::uint8_t bytes[4] = {0, second, 0x30, 0x12};
+    d.bytes(bytes, 4);
+    d.u16(1);
+    decimal.decode(d);
+    return decimal.state.values.modeWord;
+  };
+  EXPECT_EQ(decimalMode(0x59), 0x8001);
+  EXPECT_EQ(decimalMode(0x58), 0x0001);
+  EXPECT_EQ(decimalMode(0x64), 0x0001);
+  EXPECT_EQ(decimalMode(0x7F), 0x8001);
 }
 
 TEST(RecordDecoder, SerialNumberRules) {
