@@ -111,6 +111,15 @@ TEST(RecordDecoder, DecodeIfSameTypeLeavesForeignRecordsAlone) {
   decodeIfSameType(foreign, f.state.channels, f.state.values, f.state.description);
   EXPECT_EQ(f.state.channels[0].values[0][0][0], 11.0);
   EXPECT_EQ(f.state.values.decodedCount, 1u);
+
+  // An odd offset tests the word at the even offset below it.
+  f.state.description.typeEchoOffset = 3;
+  auto odd = words({66, kType}).take();
+  decodeIfSameType(odd, f.state.channels, f.state.values, f.state.description);
+  EXPECT_EQ(f.state.channels[0].values[0][0][0], 66.0);
+  auto oddForeign = words({kType, 3}).take();
+  decodeIfSameType(oddForeign, f.state.channels, f.state.values, f.state.description);
+  EXPECT_EQ(f.state.values.decodedCount, 2u);
 }
 
 TEST(RecordDecoder, BandedValueTypesAndWidths) {
