@@ -326,10 +326,14 @@ bool MainDialog::startExport() {
   host_.postProgress(0);
   exportStarted_ = true;
   outcome_ = ExportOutcome{};
-  runner_.start([this, job = std::move(job)](const std::atomic<bool>& stop) {
+  const bool started = runner_.start([this, job = std::move(job)](const std::atomic<bool>& stop) {
     outcome_ = runExport(job, stop, [this](std::int32_t percent) { host_.postProgress(percent); });
   });
-  return true;
+  if (!started) {
+    exportStarted_ = false;
+    host_.postProgress(-1);
+  }
+  return started;
 }
 
 std::optional<ExportOutcome> MainDialog::finishExport() {

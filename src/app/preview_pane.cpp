@@ -1,5 +1,7 @@
 #include "app/preview_pane.h"
 
+#include <cctype>
+
 #include "app/file_summary.h"
 #include "measurement/record_stream.h"
 
@@ -11,8 +13,7 @@ constexpr std::uint32_t kUnderloadScanLimit = 1000;
 
 std::string withoutTrailingSpace(const std::string& path) {
   std::size_t end = path.size();
-  while (end > 0 && (path[end - 1] == ' ' || path[end - 1] == '\t' || path[end - 1] == '\n' || path[end - 1] == '\r'))
-    --end;
+  while (end > 0 && std::isspace(static_cast<unsigned char>(path[end - 1])) != 0) --end;
   return path.substr(0, end);
 }
 
@@ -59,10 +60,10 @@ int PreviewPane::update(const std::string& rawPath) {
     std::vector<std::int32_t> offsets;
     for (std::int32_t c = 0; c < d.channelCount; ++c)
       if (const std::int32_t offset = loadFlagOffset(d, true, c); offset >= 1) offsets.push_back(offset);
-    RecordStream records(file_, 0, file_.recordCount);
+    RecordStream stream(file_, 0, file_.recordCount);
     std::uint16_t flags = 0;
     for (std::uint32_t i = 0; i < file_.recordCount; ++i) {
-      const std::span<const std::uint8_t> record = records.next();
+      const std::span<const std::uint8_t> record = stream.next();
       for (const std::int32_t offset : offsets) flags |= recordWord(record, offset);
     }
     under = flags != 0;

@@ -1,10 +1,17 @@
 #include "export/export_runner.h"
 
+#include <system_error>
+
 namespace sonvera {
 
-void ExportRunner::start(Work work) {
+bool ExportRunner::start(Work work) {
   stopAndJoin();
-  thread_ = std::thread([this, work = std::move(work)] { work(stop_); });
+  try {
+    thread_ = std::thread([this, work = std::move(work)] { work(stop_); });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
 }
 
 void ExportRunner::stopAndJoin() {

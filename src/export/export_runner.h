@@ -18,8 +18,9 @@ class ExportRunner {
   ExportRunner& operator=(const ExportRunner&) = delete;
   ~ExportRunner() { stopAndJoin(); }
 
-  // Stops a running worker first, then starts `work` on its own thread.
-  void start(Work work);
+  // Stops a running worker first, then starts `work` on its own thread; false
+  // when the system gives no thread.
+  bool start(Work work);
 
   // Signals the worker (if any), waits for it without limit and resets the flag.
   void stopAndJoin();

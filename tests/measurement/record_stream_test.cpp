@@ -17,7 +17,7 @@ TEST(RecordStream, GivesWhatPositionedReadsGiveAcrossBlocks) {
   ASSERT_EQ(openMeasurementFile(catalogue, file.path(), m), OpenResult::Opened);
   ASSERT_EQ(m.recordCount, records);
   std::vector<std::uint8_t> expected(m.description.recordSize);
-  for (const auto [first, count] : {std::pair<std::uint32_t, std::uint32_t>{0, records}, {39990, 100}, {5, 0}}) {
+  for (const auto& [first, count] : {std::pair<std::uint32_t, std::uint32_t>{0, records}, {39990, 100}, {5, 0}}) {
     RecordStream stream(m, first, count);
     std::uint32_t seen = 0;
     for (auto record = stream.next(); !record.empty(); record = stream.next(), ++seen) {
