@@ -321,8 +321,9 @@ bool MainDialog::startExport() {
   job.items = items;
   takeOpenFile(job, file_);
   job.catalogue = &catalogue_;
-  job.underloadText = state_.underloadSummary;
-  job.overloadText = state_.overloadSummary;
+  // The dialog keeps the long forms as its own texts (the tool tips); the information file takes those.
+  job.underloadText = state_.underloadDetails;
+  job.overloadText = state_.overloadDetails;
   host_.postProgress(0);
   exportStarted_ = true;
   outcome_ = ExportOutcome{};

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "app/main_dialog.h"
 #include "app/strings.h"
+#include "export/ansi_text.h"
+#include "platform/platform.h"
 #include "support/scripted_host.h"
 #include "support/summary_files.h"
 #include "support/temp_file.h"
@@ -34,7 +37,9 @@ class StartExport : public ::testing::Test {
   // Starts with the result path given and waits for the worker.
   bool start(const std::string& result) {
     host.files = {result};
+    host.exportEnded = false;
     const bool started = dialog->startExport();
+    while (started && !host.exportEnded) std::this_thread::yield();
     dialog->finishExport();
     return started;
   }
@@ -156,6 +161,25 @@ TEST_F(StartExport, ProposedNameAndResultPath) {
   start(result("noextension"));
   EXPECT_EQ(dialog->exportSettings().resultBase, result("noextension"));
   EXPECT_EQ(dialog->exportSettings().resultExtension, "");
+}
+
+TEST_F(StartExport, InformationFileCarriesTheLoadDetails) {
+  fs::create_directories(dir);
+  source = (dir / "loads.bin").string();
+  std::vector<test::SummaryRecord> records = test::steadyRecords(4, 1);
+  records[1].underload = {1};
+  records[2].overload = {1};
+  platform::writeWholeFile(source, test::summaryFileBytes(1, records));
+  dialog = std::make_unique<MainDialog>(catalogue, host);
+  ASSERT_TRUE(dialog->openFile(source));
+  dialog->addAllExportItems();
+  fields().sourceInfo = 1;
+  ASSERT_TRUE(start(result("l.csv")));
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(platform::readWholeFile(result("l.info"), bytes));
+  const std::string info(bytes.begin(), bytes.end());
+  EXPECT_NE(info.find(toAnsi("Недогрузка: A: 25.0% времени начиная с 2 записи (10:00:01)\r\n")), std::string::npos);
+  EXPECT_NE(info.find(toAnsi("Перегрузка: 25.0% времени начиная с 3 записи (10:00:02)\r\n")), std::string::npos);
 }
 
 TEST_F(StartExport, ARefusedStartStillStopsTheRunningExport) {

@@ -1,6 +1,7 @@
 #pragma once
 // A main dialog host that answers from a script and records what was shown.
 
+#include <atomic>
 #include <deque>
 #include <optional>
 #include <string>
@@ -37,7 +38,10 @@ class ScriptedHost : public MainDialogHost {
   std::optional<StatisticsSettings> editStatistics(const StatisticsSettings&) override {
     return next(statistics, std::optional<StatisticsSettings>{});
   }
-  void postProgress(int percent) override { progress.push_back(percent); }
+  void postProgress(int percent) override {
+    progress.push_back(percent);
+    if (percent < 0) exportEnded = true;
+  }
   Profile& profile() override { return memory; }
 
   // Answers, taken in order; an empty queue gives No / cancel.
@@ -53,6 +57,7 @@ class ScriptedHost : public MainDialogHost {
   std::vector<std::string> proposedNames;
   std::vector<std::optional<ExportItem>> initialItems;
   std::vector<int> progress;  // written by the worker's thread; read after the export is joined
+  std::atomic<bool> exportEnded{false};
   MemoryProfile memory;
 
  private:
