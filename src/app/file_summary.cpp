@@ -7,16 +7,13 @@
 #include "measurement/channel_names.h"
 #include "measurement/record_decoder.h"
 #include "measurement/record_stream.h"
+#include "measurement/time_line.h"
 
 namespace sonvera {
 namespace {
 
 constexpr const char* kFullTime = "%d/%m/%Y %H:%M:%S";
 constexpr const char* kClockTime = "%H:%M:%S";
-
-bool sameCalendarDay(const RecordTime& a, const RecordTime& b) {
-  return a.year() == b.year() && a.month() == b.month() && a.day() == b.day();
-}
 
 // Everything up to and including the first ":" and the character after it goes.
 std::string withoutChannelName(const std::string& line) {
@@ -70,7 +67,7 @@ FileSummary headlineSummary(const DeviceCatalogue& catalogue, const MeasurementF
   s.span = file.firstTime.format(kFullTime);
   if (file.recordCount > 1) {
     s.span += " - ";
-    s.span += file.lastTime.format(sameCalendarDay(file.firstTime, file.lastTime) ? kClockTime : kFullTime);
+    s.span += file.lastTime.format(firstAndLastOnOneDay(file) ? kClockTime : kFullTime);
   }
   const auto channels = std::min<std::int32_t>(file.description.channelCount, kChannelSlots);
   for (std::int32_t c = 0; c < channels; ++c)
@@ -115,7 +112,7 @@ void addLoadStatistics(const DeviceCatalogue& catalogue, MeasurementFile& file, 
     }
   }
 
-  const bool oneDay = sameCalendarDay(file.firstTime, file.lastTime);
+  const bool oneDay = firstAndLastOnOneDay(file);
   for (const bool underload : {true, false}) {
     std::vector<std::string> shortLines, longLines;
     for (const auto& w : watches) {

@@ -166,8 +166,14 @@ std::optional<std::uint32_t> findRecordByTime(MeasurementFile& file, const Recor
   return found + 1;
 }
 
+bool firstAndLastOnOneDay(const MeasurementFile& file) {
+  const RecordTime& a = file.firstTime;
+  const RecordTime& b = file.lastTime;
+  return a.year() == b.year() && a.month() == b.month() && a.day() == b.day();
+}
+
 std::string formatRangeTime(const MeasurementFile& file, const RecordTime& t) {
-  return t.format(file.firstTime.sameDay(file.lastTime) ? "%H:%M:%S" : "%H:%M:%S %d/%m/%Y");
+  return t.format(firstAndLastOnOneDay(file) ? "%H:%M:%S" : "%H:%M:%S %d/%m/%Y");
 }
 
 std::optional<RecordTime> parseRangeTime(const MeasurementFile& file, std::string_view text) {
@@ -175,7 +181,7 @@ std::optional<RecordTime> parseRangeTime(const MeasurementFile& file, std::strin
   std::uint32_t hour = 0, minute = 0, second = 0;
   if (!scanClock(scan, hour, minute, second)) return std::nullopt;
   const RecordTime& first = file.firstTime;
-  if (first.sameDay(file.lastTime)) {
+  if (firstAndLastOnOneDay(file)) {
     if (!scan.atEnd()) return std::nullopt;
     return RecordTime::fromParts(first.year(), first.month(), first.day(), static_cast<int>(hour),
                                  static_cast<int>(minute), static_cast<int>(second));

@@ -37,6 +37,10 @@ std::optional<std::uint32_t> findRecordByTime(MeasurementFile& file, const Recor
 std::uint32_t walkToTime(std::uint32_t count, std::uint32_t probe, const RecordTime& t, bool end,
                          const std::function<RecordTime(std::uint32_t)>& timeAt);
 
+// Whether the file's first and last times have the same year, month and day.
+// The parts of an unknown time read -1, so two unknown times count as one day.
+bool firstAndLastOnOneDay(const MeasurementFile& file);
+
 // "%H:%M:%S" when the file's first and last times fall on one day, else
 // "%H:%M:%S %d/%m/%Y".
 std::string formatRangeTime(const MeasurementFile& file, const RecordTime& t);

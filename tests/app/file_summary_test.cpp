@@ -159,7 +159,7 @@ TEST(PreviewPane, CodesAndTheBoundedUnderloadScan) {
   records[500].underload = {1};
   records[999].overload = {1};
   test::TempFile small(test::summaryFileBytes(1, records));
-  EXPECT_EQ(pane.update(small.path() + "  "), 0);
+  EXPECT_EQ(pane.update(small.path() + " \t\v\f\r\n"), 0);
   EXPECT_TRUE(pane.succeeded());
   EXPECT_EQ(pane.model, "Модель");
   EXPECT_EQ(pane.records, "1000 записей");

@@ -214,9 +214,14 @@ TEST(TimeLine, RangeTimeTextFollowsTheFilesDays) {
   TimedFile twoDays({at(23, 0, 0, 31, 8), at(1, 0, 0, 1, 9)});
   EXPECT_EQ(formatRangeTime(twoDays.file, at(9, 5, 7, 1, 9)), "09:05:07 01/09/2023");
   EXPECT_EQ(formatRangeTime(twoDays.file, RecordTime{}), "Invalid DateTime");
-  // A file whose times are unknown is not one day.
-  TimedFile unknown({RecordTime{}, RecordTime{}});
-  EXPECT_EQ(formatRangeTime(unknown.file, at(9, 5, 7)), "09:05:07 01/09/2023");
+  // First and last times compare by their parts, which read -1 when the
+  // time is unknown: two unknown times count as one day, one does not.
+  TimedFile unknown({RecordTime{}, at(12, 0, 0), RecordTime{}});
+  EXPECT_EQ(formatRangeTime(unknown.file, at(9, 5, 7)), "09:05:07");
+  EXPECT_TRUE(parseRangeTime(unknown.file, "12:00:00"));
+  EXPECT_FALSE(parseRangeTime(unknown.file, "12:00:00 01/09/2023"));
+  TimedFile halfKnown({RecordTime{}, at(12, 0, 0)});
+  EXPECT_EQ(formatRangeTime(halfKnown.file, at(9, 5, 7)), "09:05:07 01/09/2023");
 }
 
 TEST(TimeLine, SameDayTextsParseAsClockTimesOfThatDay) {
