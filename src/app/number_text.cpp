@@ -9,8 +9,8 @@ bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The number at the start of `text` after white space and an optional sign, as
-// the C conversions read it; `end` is where it stops. Magnitude wraps modulo 2^32,
-// clamping happens in the callers.
+// the C conversions read it; `end` is where it stops. The callers clamp the
+// magnitude to their type.
 struct Scanned {
   bool ok = false;
   bool negative = false;
@@ -38,8 +38,10 @@ Scanned scanNumber(std::string_view text) {
 std::optional<std::uint32_t> readUnsignedField(std::string_view text) {
   const Scanned s = scanNumber(text);
   if (!s.ok || s.end != text.size()) return std::nullopt;
-  // Out of range reads as the largest value, as the standard conversion does.
-  const std::uint32_t magnitude = s.magnitude > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(s.magnitude);
+  // Out of range reads as the largest value whatever the sign, as the
+  // standard conversion does; only a magnitude in range is negated.
+  if (s.magnitude > UINT32_MAX) return UINT32_MAX;
+  const auto magnitude = static_cast<std::uint32_t>(s.magnitude);
   return s.negative ? static_cast<std::uint32_t>(0u - magnitude) : magnitude;
 }
 

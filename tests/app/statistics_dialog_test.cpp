@@ -12,6 +12,10 @@ TEST(NumberField, WholeTextMustBeOneUnsignedNumber) {
   EXPECT_EQ(readUnsignedField("+7"), 7u);
   EXPECT_EQ(readUnsignedField("-1"), 0xFFFFFFFFu);
   EXPECT_EQ(readUnsignedField("99999999999"), 0xFFFFFFFFu);
+  // Out of range saturates before the sign is applied, also for a minus.
+  EXPECT_EQ(readUnsignedField("-4294967295"), 1u);
+  EXPECT_EQ(readUnsignedField("-4294967296"), 0xFFFFFFFFu);
+  EXPECT_EQ(readUnsignedField("-99999999999999999999"), 0xFFFFFFFFu);
   EXPECT_EQ(readUnsignedField("0"), 0u);
   EXPECT_FALSE(readUnsignedField("60 "));
   EXPECT_FALSE(readUnsignedField(""));
