@@ -62,7 +62,12 @@ char32_t nextCodePoint(std::string_view s, std::size_t& i) {
 
 std::string utf16ToUtf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size());
+  assignUtf8(out, text);
+  return out;
+}
+
+void assignUtf8(std::string& out, std::u16string_view text) {
+  out.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t u = text[i];
     if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -75,7 +80,6 @@ std::string utf16ToUtf8(std::u16string_view text) {
       appendUtf8(out, u);
     }
   }
-  return out;
 }
 
 std::u16string utf8ToUtf16(std::string_view text) {

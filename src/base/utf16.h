@@ -9,6 +9,8 @@ namespace sonvera {
 
 // Invalid sequences (lone surrogates) become U+FFFD.
 std::string utf16ToUtf8(std::u16string_view text);
+// The same into `out`, reusing its storage (no allocation once it is large enough).
+void assignUtf8(std::string& out, std::u16string_view text);
 // Invalid UTF-8 bytes become U+FFFD.
 std::u16string utf8ToUtf16(std::string_view text);
 

@@ -97,9 +97,15 @@ char16_t instrumentCharacter(std::uint8_t byte, int tableSelector) {
 }
 
 std::string instrumentText(const std::uint8_t* bytes10, int tableSelector) {
-  std::u16string text(10, u' ');
+  std::string out;
+  assignInstrumentText(out, bytes10, tableSelector);
+  return out;
+}
+
+void assignInstrumentText(std::string& out, const std::uint8_t* bytes10, int tableSelector) {
+  std::array<char16_t, 10> text;
   for (std::size_t i = 0; i < text.size(); ++i) text[i] = instrumentCharacter(bytes10[i], tableSelector);
-  return utf16ToUtf8(text);
+  assignUtf8(out, std::u16string_view(text.data(), text.size()));
 }
 
 }  // namespace sonvera

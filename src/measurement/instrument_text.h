@@ -15,5 +15,7 @@ char16_t instrumentCharacter(std::uint8_t byte, int tableSelector);
 
 // Ten bytes of instrument text as UTF-8, trailing spaces included.
 std::string instrumentText(const std::uint8_t* bytes10, int tableSelector);
+// The same into `out`, reusing its storage.
+void assignInstrumentText(std::string& out, const std::uint8_t* bytes10, int tableSelector);
 
 }  // namespace sonvera

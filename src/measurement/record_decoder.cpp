@@ -71,8 +71,9 @@ struct Scratch {
   std::size_t rawIndex = 0;
 };
 
-// The fixed-length UTF-16LE text at `p`, ending at its first NUL.
-std::string utf16Field(const std::uint8_t* p, std::size_t units) {
+// The fixed-length UTF-16LE text at `p`, ending at its first NUL, into `out`
+// (its storage is reused, so steady-state decoding does not allocate).
+void utf16Field(std::string& out, const std::uint8_t* p, std::size_t units) {
   std::array<char16_t, kMaxTextUnits> buffer;
   units = std::min(units, buffer.size());
   std::size_t n = 0;
@@ -81,7 +82,7 @@ std::string utf16Field(const std::uint8_t* p, std::size_t units) {
     if (c == 0) break;
     buffer[n++] = c;
   }
-  return utf16ToUtf8(std::u16string_view(buffer.data(), n));
+  assignUtf8(out, std::u16string_view(buffer.data(), n));
 }
 
 // Target channel of the calibration codes: 1-based channel in bits 8-15 up to
@@ -153,17 +154,17 @@ void decodeText(ParameterCode c, const std::uint8_t* p, ChannelTables& channels,
   ChannelValues& channel = channels[ch];
   switch (kind) {
     case 0:
-      values.label = utf16Field(p, std::min<std::size_t>(n, 33));
+      utf16Field(values.label, p, std::min<std::size_t>(n, 33));
       present.label = true;
       break;
-    case 1: channel.sensorName = utf16Field(p, std::min<std::size_t>(n, 15)); break;
-    case 2: channel.unitText = utf16Field(p, std::min<std::size_t>(n, 7)); break;
+    case 1: utf16Field(channel.sensorName, p, std::min<std::size_t>(n, 15)); break;
+    case 2: utf16Field(channel.unitText, p, std::min<std::size_t>(n, 7)); break;
     case 3: case 4: case 5:
-      channel.channelTexts[kind - 3] = utf16Field(p, std::min<std::size_t>(n, 7));
+      utf16Field(channel.channelTexts[kind - 3], p, std::min<std::size_t>(n, 7));
       break;
     default: break;
   }
-  channel.texts[c] = utf16Field(p, n);
+  utf16Field(channel.texts[c], p, n);
 }
 
 void decodePercentileName(ParameterCode c, std::uint16_t word, ChannelTables& channels) {
@@ -351,11 +352,11 @@ bool decodeSpecial(ParameterCode c, const std::uint8_t* p, ChannelTables& channe
       values.auxC03D = {loadLE32(p), loadLE32(p + 4)};
       break;
     case 0xF003:
-      values.label = instrumentText(p, values.charTable);
+      assignInstrumentText(values.label, p, values.charTable);
       present.label = true;
       break;
     case 0xF005:
-      values.label = utf16Field(p, 33);
+      utf16Field(values.label, p, 33);
       present.label = true;
       break;
     case 0xF01A: {

@@ -597,8 +597,10 @@ TEST(RecordDecoder, Texts) {
 
 // A steady-state decode allocates nothing once the first record has been decoded.
 TEST(RecordDecoder, SteadyStateAllocatesNothing) {
+  // Texts too: their strings keep their storage from record to record.
   std::vector<ParameterCode> layout{0x00010000, 0x00020000, 0x50040000, 0x20250000, 0x40130000,
-                                    0x401E0000, 0x60160000, 0x00170000, 0x70201FFE, 0x70201FFF};
+                                    0x401E0000, 0x60160000, 0x00170000, 0x70201FFE, 0x70201FFF,
+                                    0xF02F1000, 0xF02F1010, 0xF0050000, 0x20190000, 0xF0030000};
   for (std::uint32_t b = 0; b < 36; ++b) layout.push_back(banded(0, 1, 0, 0, b));
   for (std::uint32_t b = 0; b < 36; ++b) layout.push_back(banded(0, 1, 0, 1, b));
   Fixture f(layout, kType, 1);
@@ -606,6 +608,8 @@ TEST(RecordDecoder, SteadyStateAllocatesNothing) {
   for (std::size_t i = 0; i < 200; ++i) w.u16(static_cast<std::uint16_t>(i * 7));
   const auto bytes = w.take();
   f.state.decode(bytes);
+  ASSERT_GT(f.state.channels[0].texts.at(0xF02F1000).size(), 15u);  // longer than a string holds without the heap
+  ASSERT_GT(f.state.channels[0].texts.at(0xF02F1010).size(), 15u);
   const std::int64_t before = test::allocationCount();
   for (int i = 0; i < 10; ++i) f.state.decode(bytes);
   EXPECT_EQ(test::allocationCount() - before, 0);
