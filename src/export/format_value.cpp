@@ -1,8 +1,10 @@
 #include "export/format_value.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
+#include "base/printf_text.h"
 #include "measurement/record_values.h"
 
 namespace sonvera {
@@ -10,15 +12,12 @@ namespace {
 
 using namespace display_format;
 
-// printf "%.*f" (with an optional prefix and exponent) into a string.
+// The text printf "%.*f" gives; std::to_chars yields the same digits, much faster.
 std::string fixed(double v, int decimals) {
   char buffer[400];
-  const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
-  if (n >= 0 && static_cast<std::size_t>(n) < sizeof buffer) return buffer;
-  std::string big(static_cast<std::size_t>(n) + 1, '\0');
-  std::snprintf(big.data(), big.size(), "%.*f", decimals, v);
-  big.resize(static_cast<std::size_t>(n));
-  return big;
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+  if (error == std::errc()) return std::string(buffer, end);
+  return printfText("%.*f", decimals, v);  // a huge value
 }
 
 std::string engineering(bool negative, double mantissa, int decimals, double exponent) {
