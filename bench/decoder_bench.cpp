@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "bench_records.h"
 #include "measurement/measurement_file.h"
 #include "measurement/measurement_writer.h"
 #include "measurement/record_decoder.h"
@@ -20,22 +21,10 @@ constexpr std::uint16_t kType = 21;
 std::vector<std::vector<std::uint8_t>> sampleRecords(const DeviceDescription& d, int count) {
   std::vector<std::vector<std::uint8_t>> records;
   for (int i = 0; i < count; ++i) {
-    RecordEncoder e(d);
-    double level = 35.0 + i % 20;
-    for (const ParameterCode c : d.layout)
-      if (code::isBanded(c)) e.setValue(c, level += 0.25);
-    e.setRaw(code::kTypeEcho, kType);
-    e.setRaw(0x201C0000, 1);
-    e.setRaw(0x50040000, 0x30001);
+    RecordEncoder e = bench::soundLevelRecord(d, kType, i);
     e.setRaw(0x50070000, stamp32(2024, 5, 17, 12, i % 60, i % 60));
     e.setRaw(0x20250000, static_cast<std::uint64_t>(i));
     e.setRaw(0x40130000, i % 17 == 0);
-    e.setRaw(0x401E0000, i % 31 == 0);
-    for (std::uint32_t k = 0; k < 6; ++k) {
-      e.setValue(0x60160000 | k, 5.0 + 15 * k);
-      e.setValue(0x00170000 | k, 60.0 - 3 * k);
-    }
-    for (std::uint32_t b = 0; b < 10; ++b) e.setValue(0x70202000 | b, 31.5 * (1 << b));
     e.setValue(0x70201FFE, 25);
     e.setValue(0x70201FFF, 20000);
     records.push_back(e.encode());

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "export/export_worker.h"
+#include "bench_records.h"
 #include "measurement/measurement_file.h"
 #include "measurement/measurement_writer.h"
 #include "measurement/sample_layouts.h"
@@ -40,20 +41,7 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 std::vector<std::vector<std::uint8_t>> patterns(const DeviceDescription& d) {
   std::vector<std::vector<std::uint8_t>> records;
   for (int i = 0; i < kPatterns; ++i) {
-    RecordEncoder e(d);
-    double level = 35.0 + i % 20;
-    for (const ParameterCode c : d.layout)
-      if (code::isBanded(c)) e.setValue(c, level += 0.25);
-    e.setRaw(code::kTypeEcho, kType);
-    e.setRaw(0x201C0000, 1);
-    e.setRaw(0x50040000, 0x30001);
-    e.setRaw(0x401E0000, i % 31 == 0);
-    for (std::uint32_t k = 0; k < 6; ++k) {
-      e.setValue(0x60160000 | k, 5.0 + 15 * k);
-      e.setValue(0x00170000 | k, 60.0 - 3 * k);
-    }
-    for (std::uint32_t b = 0; b < 10; ++b) e.setValue(0x70202000 | b, 31.5 * (1 << b));
-    records.push_back(e.encode());
+    records.push_back(bench::soundLevelRecord(d, kType, i).encode());
   }
   return records;
 }
