@@ -324,6 +324,7 @@ bool MainDialog::startExport() {
   // The dialog keeps the long forms as its own texts (the tool tips); the information file takes those.
   job.underloadText = state_.underloadDetails;
   job.overloadText = state_.overloadDetails;
+  ++endsPending_;  // from here on exactly one -1 follows
   host_.postProgress(0);
   exportStarted_ = true;
   outcome_ = ExportOutcome{};
@@ -346,6 +347,11 @@ std::optional<ExportOutcome> MainDialog::finishExport() {
   else if (outcome_.result == ExportResult::WriteFailed)
     host_.showMessage(printfText(text(StringId::WriteFailedNamed), outcome_.failedPath.c_str()));
   return outcome_;
+}
+
+bool MainDialog::exportEndArrived() {
+  if (endsPending_ > 0) --endsPending_;
+  return endsPending_ == 0;
 }
 
 bool MainDialog::acceptStatistics(const StatisticsForm& form) {

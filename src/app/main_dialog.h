@@ -40,6 +40,9 @@ class MainDialog {
   // Settings files and the measurement file of the command line, in order.
   // True when the window should ask for a file at once.
   bool processCommandLine(const std::vector<std::string>& arguments);
+  // Files dropped onto the window: settings files and the first measurement
+  // file, applied in order as on the command line.
+  void dropFiles(const std::vector<std::string>& paths) { processCommandLine(paths); }
 
   // "Открыть файл": asks for a file and opens it.
   void openFileCommand();
@@ -97,6 +100,12 @@ class MainDialog {
   // it went; nothing when no export was started since the last call. A failed
   // export has shown its message.
   std::optional<ExportOutcome> finishExport();
+  // A progress value of -1 reached the dialog's thread. True when it ends the
+  // latest export: one stopped for a new export reports its end after the new
+  // one has started, and must not hide the new one's progress.
+  bool exportEndArrived();
+  // An export was started and its end has not been handled yet.
+  bool exportRunning() const { return exportStarted_ || endsPending_ > 0; }
 
  private:
   bool openInMainDialog(const std::string& path);
@@ -126,6 +135,7 @@ class MainDialog {
   ExportSettings exportSettings_;
   ExportOutcome outcome_;  // written by the worker, read after the join
   bool exportStarted_ = false;
+  int endsPending_ = 0;  // exports whose -1 has not reached the dialog's thread
   ExportRunner runner_;
 };
 

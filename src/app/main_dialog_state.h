@@ -31,7 +31,7 @@ struct MainDialogState {
   // Processing range.
   std::string rangeFrom;              // 1036
   std::string rangeTo;                // 1037
-  bool rangeInRecords = true;         // 1038
+  bool rangeInRecords = false;        // 1038, unchecked at start-up
   std::string rangeUnits = kRecordRangeUnits;  // 1041
 
   // Splitting into several files.

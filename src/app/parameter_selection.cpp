@@ -37,7 +37,10 @@ ParameterSelection::ParameterSelection(const DeviceCatalogue& catalogue, const R
   if (!itemGroup) return;
   parameters_.select(positionFor(item.parameter, false));
   bands_.select(positionFor(item.band, bands_.hasAllEntry()));
-  channels_.select(positionFor(item.channel, channels_.hasAllEntry()));
+  // "все каналы" of a file with more channels stands for the single channel
+  // here, so that such an entry can still be confirmed.
+  const bool allOnSingle = item.channel == -1 && !channels_.hasAllEntry();
+  channels_.select(allOnSingle ? std::optional<std::size_t>{0} : positionFor(item.channel, channels_.hasAllEntry()));
 }
 
 void ParameterSelection::chooseGroup(std::optional<std::size_t> position) {

@@ -15,7 +15,6 @@
 
 namespace sonvera {
 
-inline constexpr const char* kParameterSelectionTitle = "Выбор параметра";
 // The item the dialog opens on when an entry is added.
 inline constexpr ExportItem kNewItem{0, 0, 0, 0};
 

@@ -1,6 +1,5 @@
 #include <QApplication>
 
-#include "app/strings.h"
 #include "startup.h"
 
 int main(int argc, char** argv) {
@@ -9,5 +8,5 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("sonvera");
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
-  return sonvera::ui::runApplication(arguments);
+  return sonvera::ui::runApplication(application, arguments);
 }

@@ -1,41 +1,68 @@
 #pragma once
-// The main window of the program: it owns the dialog logic and shows its state.
+// The main window: the controls of the main dialog built from its template,
+// mirroring the dialog logic's state and forwarding every click to it.
 
 #include <QDialog>
 #include <QString>
 #include <memory>
 
 #include "app/main_dialog.h"
+#include "dialog_builder.h"
 #include "qt_host.h"
 
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 
 namespace sonvera::ui {
 
+class ProgressDialog;
+
 class MainDialog : public QDialog {
   Q_OBJECT
  public:
-  explicit MainDialog(const DeviceCatalogue& catalogue, QWidget* parent = nullptr);
+  // `host` replaces the Qt host (tests script the file dialogs and messages).
+  explicit MainDialog(const DeviceCatalogue& catalogue, std::unique_ptr<QtHost> host = nullptr,
+                      QWidget* parent = nullptr);
   ~MainDialog() override;
 
   const QString& baseTitle() const { return baseTitle_; }
   sonvera::MainDialog& logic() { return *logic_; }
+  ProgressDialog* progressDialog() const { return progress_; }
 
   // Applies the command line; asks for a file at once when it names none.
   void start(const QStringList& arguments);
-  // "Открыть файл".
-  void openFile();
   // Mirrors the logic's state into the widgets.
   void refresh();
 
+ public slots:
+  void accept() override {}  // Enter leaves the dialog open
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // Copies what the user typed and ticked into the logic's state.
+  void collect();
+  // Runs a command on the collected state and shows the result.
+  template <typename Command>
+  void run(Command command) {
+    collect();
+    command();
+    refresh();
+  }
+  void connectCommands();
+  void progressArrived(int percent);
+  void copySelectedLine();
+
   QString baseTitle_;
-  QtHost host_;
+  std::unique_ptr<QtHost> host_;
   std::unique_ptr<sonvera::MainDialog> logic_;
-  QLabel* summary_ = nullptr;
-  QLabel* rangeUnits_ = nullptr;
-  QListWidget* calibration_ = nullptr;
+  DialogControls controls_;
+  ProgressDialog* progress_ = nullptr;
 };
 
 }  // namespace sonvera::ui

@@ -1,69 +1,89 @@
 #include "qt_host.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QSettings>
 
+#include "app/main_dialog.h"
 #include "app/strings.h"
+#include "open_file_dialog.h"
+#include "parameter_dialog.h"
+#include "statistics_dialog.h"
 
 namespace sonvera::ui {
 namespace {
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
-QString caption() { return QString::fromUtf8(kApplicationName); }
 
 std::optional<std::string> chosen(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
   return path.toStdString();
 }
 
+QString profileKey(const std::string& key) { return QStringLiteral("BrowseSect/") + qt(key); }
+
+int messageBox(QWidget* owner, const std::string& text, QMessageBox::StandardButtons buttons) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationName), qt(text), buttons, owner);
+  return box.exec();
+}
+
 }  // namespace
 
 std::string SettingsProfile::folder(const std::string& key) const {
-  QSettings settings("Calmoret", "sonvera");
-  return settings.value(QString("BrowseSect/") + qt(key)).toString().toStdString();
+  return QSettings("Calmoret", "sonvera").value(profileKey(key)).toString().toStdString();
 }
 
 void SettingsProfile::setFolder(const std::string& key, const std::string& folder) {
-  QSettings settings("Calmoret", "sonvera");
-  settings.setValue(QString("BrowseSect/") + qt(key), qt(folder));
+  QSettings("Calmoret", "sonvera").setValue(profileKey(key), qt(folder));
 }
 
-void QtHost::showMessage(const std::string& text) {
-  QMessageBox::information(window_, caption(), qt(text), QMessageBox::Ok);
+QWidget* QtHost::owner() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return window_;
 }
+
+void QtHost::showMessage(const std::string& text) { messageBox(owner(), text, QMessageBox::Ok); }
 
 bool QtHost::askYesNo(const std::string& text) {
-  return QMessageBox::question(window_, caption(), qt(text), QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  return messageBox(owner(), text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtHost::chooseMeasurementFile(const std::string& folder) {
-  return chosen(QFileDialog::getOpenFileName(window_, QString(), qt(folder),
-                                             "Data files (*.bin *.dcr *.msr);;All Files (*)"));
+  OpenFileDialog dialog(catalogue_, qt(folder), owner());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return chosen(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> QtHost::chooseResultFile(const std::string& folder, const std::string& proposedName) {
-  const QString start = folder.empty() ? qt(proposedName) : qt(folder) + "/" + qt(proposedName);
-  return chosen(QFileDialog::getSaveFileName(window_, QString(), start,
+  const QString start = folder.empty() ? qt(proposedName) : QDir(qt(folder)).filePath(qt(proposedName));
+  return chosen(QFileDialog::getSaveFileName(owner(), QString(), start,
                                              "CSV files (*.csv);;Text files (*.txt);;All Files (*)"));
 }
 
 std::optional<std::string> QtHost::chooseSettingsFile(bool forLoading, const std::string& folder) {
   const QString filter = "Settings files (*.cfg);;All Files (*)";
-  return chosen(forLoading ? QFileDialog::getOpenFileName(window_, QString(), qt(folder), filter)
-                           : QFileDialog::getSaveFileName(window_, QString(), qt(folder), filter));
+  return chosen(forLoading ? QFileDialog::getOpenFileName(owner(), QString(), qt(folder), filter)
+                           : QFileDialog::getSaveFileName(owner(), QString(), qt(folder), filter));
 }
 
-// The parameter and statistics dialogs come with the full window.
-std::optional<ExportItem> QtHost::chooseExportItem(const MainDialog&, const std::optional<ExportItem>&) {
-  return std::nullopt;
+std::optional<ExportItem> QtHost::chooseExportItem(const MainDialog& dialog, const std::optional<ExportItem>& initial) {
+  ParameterDialog selection(dialog.catalogue(), dialog.file(), initial.value_or(kNewItem), owner());
+  if (selection.exec() != QDialog::Accepted) return std::nullopt;
+  return selection.chosen();
 }
 
-std::optional<StatisticsSettings> QtHost::editStatistics(const StatisticsSettings&) { return std::nullopt; }
+std::optional<StatisticsSettings> QtHost::editStatistics(const StatisticsSettings& current) {
+  StatisticsDialog statistics(current, [this](const std::string& text) { showMessage(text); }, owner());
+  if (statistics.exec() != QDialog::Accepted) return std::nullopt;
+  return statistics.chosen();
+}
 
 void QtHost::postProgress(int percent) {
-  // From the worker's thread: a queued call, so the worker never waits for us.
+  // From the worker's thread: a queued call, so the worker never waits for us;
+  // dropped once the window is gone.
   QMetaObject::invokeMethod(
       window_,
       [this, percent] {

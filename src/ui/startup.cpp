@@ -6,13 +6,17 @@
 #include "app/process_catalogue.h"
 #include "app/strings.h"
 #include "main_dialog.h"
+#include "shared_resources.h"
 
 namespace sonvera::ui {
 
-int runApplication(const QStringList& arguments) {
+int runApplication(QApplication& application, const QStringList& arguments) {
+  installRussianTranslations(application);
+  QApplication::setWindowIcon(applicationIcon());
   if (!loadProcessCatalogue()) {
-    QMessageBox::critical(nullptr, QString::fromUtf8(kApplicationName),
-                          QString::fromUtf8(text(StringId::CatalogueNotFound)), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationName),
+                    QString::fromUtf8(text(StringId::CatalogueNotFound)), QMessageBox::Ok);
+    box.exec();
     return 1;
   }
   MainDialog dialog(processCatalogue());

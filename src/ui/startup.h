@@ -1,11 +1,13 @@
 #pragma once
-// Start-up of the desktop program: catalogue, main window, command line.
+// Start-up of the desktop program: translations, catalogue, main window, command line.
 
 #include <QStringList>
+
+class QApplication;
 
 namespace sonvera::ui {
 
 // Runs the program; returns the process exit code.
-int runApplication(const QStringList& arguments);
+int runApplication(QApplication& application, const QStringList& arguments);
 
 }  // namespace sonvera::ui

@@ -142,5 +142,13 @@ TEST_F(ParameterSelectionTest, NothingToChooseKeepsTheDialogOpen) {
   EXPECT_EQ(noGroups.accept(), std::nullopt);
 }
 
+TEST_F(ParameterSelectionTest, AllChannelsOnAOneChannelFilePicksTheChannel) {
+  open(1, {GroupShape{2, 3}, GroupShape{}, GroupShape{}});
+  const ParameterSelection d = dialog(ExportItem{0, 1, 2, -1});
+  EXPECT_FALSE(d.channels().enabled);
+  EXPECT_EQ(d.channels().selection, 0u);
+  EXPECT_EQ(d.accept(), (ExportItem{0, 1, 2, 0}));
+}
+
 }  // namespace
 }  // namespace sonvera
