@@ -33,9 +33,11 @@ DialogUnits::DialogUnits(const QFont& font) {
 
 namespace {
 
-// Group frames with their caption on the frame line, and the narrow gap
+// The dialog font (a style sheet decides the font of the windows it reaches),
+// group frames with their caption on the frame line, and the narrow gap
 // between a check box and its text that the template widths were laid out for.
 constexpr const char* kDialogStyle =
+    "* { font-family: \"Liberation Sans\", sans-serif; font-size: 11px; }"
     "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"
     "QCheckBox, QRadioButton { spacing: 3px; }";

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "dialog_builder.h"
@@ -55,7 +56,12 @@ OpenFileDialog::OpenFileDialog(const DeviceCatalogue& catalogue, const QString& 
     grid->addWidget(preview_, row, 0, 1, grid->columnCount() - 1);
     grid->addWidget(view_, row, grid->columnCount() - 1, Qt::AlignTop);
   }
+  // The file under the cursor, and the file whose name is typed (which
+  // selects it in the list without making it current).
   connect(this, &QFileDialog::currentChanged, preview_, &PreviewPaneWidget::showFile);
+  if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+    connect(name, &QLineEdit::textChanged, this, [this] { preview_->showFile(selectedFiles().value(0)); });
+  resize(std::max(width(), 860), std::max(height(), 520));  // room for the list's columns
   connect(view_, &QPushButton::clicked, this, [this] {
     if (preview_->pane().succeeded()) emit viewRequested(preview_->pane());
   });

@@ -1,5 +1,6 @@
 #include "parameter_dialog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QSignalBlocker>
 
@@ -14,6 +15,8 @@ void showList(QComboBox* combo, const ChoiceList& list) {
   for (const std::string& entry : list.entries) combo->addItem(QString::fromStdString(entry));
   combo->setCurrentIndex(list.selection ? static_cast<int>(*list.selection) : -1);
   combo->setEnabled(list.enabled);
+  // The closed list keeps its template width; the opened one shows whole names.
+  combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 8);
 }
 
 std::optional<std::size_t> position(int index) {

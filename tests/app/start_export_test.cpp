@@ -194,5 +194,17 @@ TEST_F(StartExport, ARefusedStartStillStopsTheRunningExport) {
   EXPECT_FALSE(dialog->finishExport().has_value());
 }
 
+TEST_F(StartExport, OnlyTheEndOfTheLatestExportCounts) {
+  open(3);
+  host.files = {result("a.csv"), result("b.csv")};
+  ASSERT_TRUE(dialog->startExport());
+  ASSERT_TRUE(dialog->startExport());  // stops the first, whose end arrives later
+  EXPECT_TRUE(dialog->exportRunning());
+  EXPECT_FALSE(dialog->exportEndArrived());
+  EXPECT_TRUE(dialog->exportEndArrived());
+  ASSERT_TRUE(dialog->finishExport().has_value());
+  EXPECT_FALSE(dialog->exportRunning());
+}
+
 }  // namespace
 }  // namespace sonvera
