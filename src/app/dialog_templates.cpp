@@ -113,11 +113,21 @@ constexpr ControlTemplate kProgressControls[] = {
     {kCancelId, "Отмена", K::PushButton, 60, 27, 50, 14},
 };
 
+// The viewer measures header texts itself; its hidden "Test" button is not needed.
+constexpr ControlTemplate kViewerControls[] = {
+    {kNoId, "Канал", K::Label, 7, 9, 22, 8},
+    {1009, "", K::DropDownList, 34, 7, 56, 143},
+    {1006, "Линейные единицы", K::CheckBox, 102, 9, 82, 10},
+    {1007, "Расширенный формат отображения", K::CheckBox, 189, 9, 137, 10},
+    {1010, "В буфер обмена", K::PushButton, 331, 7, 70, 14},
+};
+
 constexpr DialogTemplate kMain{102, "Универсальный транслятор", 519, 414, kMainControls};
 constexpr DialogTemplate kPreview{130, "", 383, 47, kPreviewControls};
 constexpr DialogTemplate kParameters{135, "Выбор параметра", 365, 55, kParameterControls};
 constexpr DialogTemplate kStatistics{137, "Статистика", 249, 116, kStatisticsControls};
 constexpr DialogTemplate kProgress{139, "Обработка", 171, 48, kProgressControls};
+constexpr DialogTemplate kViewer{133, "Просмотр последней записи", 557, 282, kViewerControls};
 
 }  // namespace
 
@@ -132,5 +142,6 @@ const DialogTemplate& previewPaneTemplate() { return kPreview; }
 const DialogTemplate& parameterSelectionTemplate() { return kParameters; }
 const DialogTemplate& statisticsTemplate() { return kStatistics; }
 const DialogTemplate& progressTemplate() { return kProgress; }
+const DialogTemplate& viewerTemplate() { return kViewer; }
 
 }  // namespace sonvera

@@ -49,6 +49,7 @@ const DialogTemplate& previewPaneTemplate();         // 130
 const DialogTemplate& parameterSelectionTemplate();  // 135
 const DialogTemplate& statisticsTemplate();          // 137
 const DialogTemplate& progressTemplate();            // 139
+const DialogTemplate& viewerTemplate();              // 133
 
 // Button ids shared by the dialogs.
 inline constexpr int kOkId = 1;

@@ -17,6 +17,7 @@
 
 #include "app/strings.h"
 #include "progress_dialog.h"
+#include "record_viewer_dialog.h"
 #include "shared_resources.h"
 
 namespace sonvera::ui {
@@ -99,6 +100,12 @@ void MainDialog::connectCommands() {
   // The enabling rules follow the state of 1042 and 1017.
   check(1042, [](bool) {});
   check(1017, [](bool) {});
+
+  // The viewer reads the open file's last record as the open decoded it.
+  connect(controls_.get<QPushButton>(1008), &QPushButton::clicked, this, [this] {
+    RecordViewerDialog viewer(logic_->catalogue(), logic_->file(), this);
+    viewer.exec();
+  });
 
   auto* list = controls_.get<QListWidget>(1033);
   connect(list, &QListWidget::currentRowChanged, this, [this](int row) {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "dialog_builder.h"
+#include "record_viewer_dialog.h"
 
 namespace sonvera::ui {
 
@@ -62,8 +63,11 @@ OpenFileDialog::OpenFileDialog(const DeviceCatalogue& catalogue, const QString& 
   if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
     connect(name, &QLineEdit::textChanged, this, [this] { preview_->showFile(selectedFiles().value(0)); });
   resize(std::max(width(), 860), std::max(height(), 520));  // room for the list's columns
-  connect(view_, &QPushButton::clicked, this, [this] {
-    if (preview_->pane().succeeded()) emit viewRequested(preview_->pane());
+  // "Просмотр": the last record of the previewed file, when the preview could read it.
+  connect(view_, &QPushButton::clicked, this, [this, &catalogue] {
+    if (!preview_->pane().succeeded()) return;
+    RecordViewerDialog viewer(catalogue, preview_->pane().file(), this);
+    viewer.exec();
   });
 }
 

@@ -36,10 +36,6 @@ class OpenFileDialog : public QFileDialog {
 
   PreviewPaneWidget* preview() const { return preview_; }
 
- signals:
-  // "Просмотр" on a file the preview could read.
-  void viewRequested(const PreviewPane& pane);
-
  private:
   PreviewPaneWidget* preview_ = nullptr;
   QPushButton* view_ = nullptr;

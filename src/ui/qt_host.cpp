@@ -64,9 +64,13 @@ std::optional<std::string> QtHost::chooseResultFile(const std::string& folder, c
 }
 
 std::optional<std::string> QtHost::chooseSettingsFile(bool forLoading, const std::string& folder) {
-  const QString filter = "Settings files (*.cfg);;All Files (*)";
-  return chosen(forLoading ? QFileDialog::getOpenFileName(owner(), QString(), qt(folder), filter)
-                           : QFileDialog::getSaveFileName(owner(), QString(), qt(folder), filter));
+  QFileDialog dialog(owner(), QString(), qt(folder), "Settings files (*.cfg);;All Files (*)");
+  dialog.setAcceptMode(forLoading ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(forLoading ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  // A name typed without extension is saved as .cfg, so that the command line takes it as settings.
+  if (!forLoading) dialog.setDefaultSuffix(QStringLiteral("cfg"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return chosen(dialog.selectedFiles().first());
 }
 
 std::optional<ExportItem> QtHost::chooseExportItem(const MainDialog& dialog, const std::optional<ExportItem>& initial) {
