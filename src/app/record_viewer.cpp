@@ -157,33 +157,36 @@ ViewerLayout RecordViewer::layout(std::int32_t headerWidth, std::int32_t rowHeig
   return result;
 }
 
-double RecordViewer::cellValue(const ViewerTable& table, std::int32_t column, std::int32_t row) const {
+std::optional<RecordViewer::CellSource> RecordViewer::source(const ViewerTable& table, std::int32_t column,
+                                                             std::int32_t row) const {
   const ViewerGroup& group = groups_[table.groupIndex];
-  if (row < 0 || static_cast<std::size_t>(row) >= group.parameters.size()) return NoValue;
-  const std::int32_t parameter = group.parameters[static_cast<std::size_t>(row)];
-  const std::int32_t band = table.firstBand + column;
+  if (row < 0 || static_cast<std::size_t>(row) >= group.parameters.size()) return std::nullopt;
+  CellSource cell{nullptr, nullptr, group.parameters[static_cast<std::size_t>(row)], table.firstBand + column, NoValue};
   if (group.group >= 3) {
+    // Extra values the record does not carry read as 0.
     const auto found = extraValues_.find(group.group);
-    return found == extraValues_.end() ? 0.0 : cellOf(found->second.first, parameter, band, 0.0);
+    if (found == extraValues_.end()) return std::nullopt;
+    cell.values = &found->second.first;
+    cell.formats = &found->second.second;
+    cell.missing = 0.0;
+    return cell;
   }
-  if (channelEntries_.empty()) return NoValue;
-  const ValueTable& values = channels_[static_cast<std::size_t>(channel_)].values[static_cast<std::size_t>(group.group)];
-  return cellOf(values, parameter, band, NoValue);
+  if (channelEntries_.empty()) return std::nullopt;
+  const ChannelValues& channel = channels_[static_cast<std::size_t>(channel_)];
+  cell.values = &channel.values[static_cast<std::size_t>(group.group)];
+  cell.formats = &channel.formats[static_cast<std::size_t>(group.group)];
+  return cell;
+}
+
+double RecordViewer::cellValue(const ViewerTable& table, std::int32_t column, std::int32_t row) const {
+  const auto cell = source(table, column, row);
+  if (!cell) return groups_[table.groupIndex].group >= 3 ? 0.0 : NoValue;
+  return cellOf(*cell->values, cell->parameter, cell->band, cell->missing);
 }
 
 DisplayFormat RecordViewer::cellFormat(const ViewerTable& table, std::int32_t column, std::int32_t row) const {
-  const ViewerGroup& group = groups_[table.groupIndex];
-  if (row < 0 || static_cast<std::size_t>(row) >= group.parameters.size()) return kDefaultFormat;
-  const std::int32_t parameter = group.parameters[static_cast<std::size_t>(row)];
-  const std::int32_t band = table.firstBand + column;
-  if (group.group >= 3) {
-    const auto found = extraValues_.find(group.group);
-    return found == extraValues_.end() ? kDefaultFormat : cellOf(found->second.second, parameter, band, kDefaultFormat);
-  }
-  if (channelEntries_.empty()) return kDefaultFormat;
-  const FormatTable& formats =
-      channels_[static_cast<std::size_t>(channel_)].formats[static_cast<std::size_t>(group.group)];
-  return cellOf(formats, parameter, band, kDefaultFormat);
+  const auto cell = source(table, column, row);
+  return cell ? cellOf(*cell->formats, cell->parameter, cell->band, kDefaultFormat) : kDefaultFormat;
 }
 
 double RecordViewer::reference(std::int32_t kind) const {

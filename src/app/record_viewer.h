@@ -101,6 +101,14 @@ class RecordViewer {
   void addGroup(ViewerGroup group, std::int32_t bands);
   void fillExtraTables();
   const ExtraParameterTable* extraTable(std::int32_t group) const;
+  // Where a cell's value and format live for the current channel.
+  struct CellSource {
+    const ValueTable* values;
+    const FormatTable* formats;
+    std::int32_t parameter, band;
+    double missing;  // the value of a cell past the table
+  };
+  std::optional<CellSource> source(const ViewerTable& table, std::int32_t column, std::int32_t row) const;
 
   const DeviceCatalogue& catalogue_;
   const RecordValues& values_;
