@@ -1,0 +1,117 @@
+// A hostile file and catalogue through the whole export as the window starts
+// it: every item, options drawn from the input (splitting, decimation,
+// statistics, information file), into a folder in memory. Every data line
+// must have the header's field count.
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "app/main_dialog.h"
+#include "app/statistics_dialog.h"
+#include "support/fuzz_case.h"
+
+namespace {
+
+using namespace sonvera;
+namespace fs = std::filesystem;
+
+class FuzzHost : public MainDialogHost {
+ public:
+  explicit FuzzHost(std::string result) : result_(std::move(result)) {}
+  void showMessage(const std::string&) override {}
+  bool askYesNo(const std::string&) override { return true; }
+  std::optional<std::string> chooseMeasurementFile(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> chooseResultFile(const std::string&, const std::string&) override { return result_; }
+  std::optional<std::string> chooseSettingsFile(bool, const std::string&) override { return std::nullopt; }
+  std::optional<ExportItem> chooseExportItem(const MainDialog&, const std::optional<ExportItem>&) override {
+    return std::nullopt;
+  }
+  std::optional<StatisticsSettings> editStatistics(const StatisticsSettings&) override { return std::nullopt; }
+  void postProgress(int percent) override {
+    if (percent < 0) ended = true;
+  }
+  Profile& profile() override { return memory_; }
+
+  std::atomic<bool> ended{false};
+
+ private:
+  std::string result_;
+  MemoryProfile memory_;
+};
+
+void chooseOptions(fuzz::FuzzInput& in, MainDialog& dialog) {
+  MainDialogState& s = dialog.editableState();
+  s.split = in.flag();
+  s.splitPeriod = std::to_string(1 + in.below(12));
+  s.splitByRecords = in.flag();
+  s.decimate = in.flag();
+  s.decimationStep = std::to_string(1 + in.below(12));
+  s.decimateByRecords = in.flag();
+  s.averaging = in.flag();
+  s.maxima = !s.averaging && in.flag();
+  s.valueSeparator = static_cast<std::int32_t>(in.below(3));
+  s.decimalSeparator = static_cast<std::int32_t>(in.below(2));
+  s.shortNames = in.flag();
+  s.linearUnits = in.flag();
+  s.sourceInfo = in.flag();
+  s.recordNumber = in.flag();
+  s.recordTime = in.flag();
+  s.comment = in.text(10);
+  if (in.flag()) dialog.switchRangeMode(false);  // the range as times
+
+  StatisticsForm statistics;
+  for (auto& p : statistics.percentileTexts) p = in.flag() ? std::to_string(1 + in.below(99)) : std::string{};
+  statistics.thresholdText = std::to_string(1 + in.below(255));
+  statistics.minimum = statistics.maximum = statistics.leq = statistics.le = statistics.exceedance = in.flag();
+  dialog.acceptStatistics(statistics);
+}
+
+std::size_t fields(const std::string& line, char separator) {
+  return static_cast<std::size_t>(std::count(line.begin(), line.end(), separator)) + 1;
+}
+
+// Every line of a data file has as many fields as its first.
+void checkDataFile(const fs::path& path, char separator) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  std::size_t expected = 0, start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) std::abort();  // every line ends with CR LF
+    const std::size_t n = fields(text.substr(start, end - start), separator);
+    if (expected == 0) expected = n;
+    if (n != expected) std::abort();
+    start = end + 2;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static fuzz::MemoryFile memory;
+  static const std::string folder = fuzz::scratchFolder("sonvera-export-fuzz");
+  fuzz::FuzzInput input({data, size});
+  const fuzz::FuzzCase c = fuzz::buildCase(input);
+  if (!memory.store(c.fileBytes)) return 0;
+
+  FuzzHost host(folder + "/result.csv");
+  MainDialog dialog(c.catalogue, host);
+  if (!dialog.openFile(memory.path())) return 0;
+  dialog.addAllExportItems();
+  chooseOptions(input, dialog);
+  const std::int32_t separator = dialog.state().valueSeparator;
+  if (dialog.startExport()) {
+    while (!host.ended) std::this_thread::yield();
+    dialog.finishExport();
+  }
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    if (entry.path().extension() != ".info" && separator != 2) checkDataFile(entry.path(), separator == 0 ? ';' : '\t');
+    fs::remove(entry.path(), ec);
+  }
+  return 0;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Draws numbers and bytes from a fuzzer's input; past its end every draw is 0,
+// so any input describes a case.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace sonvera::fuzz {
+
+class FuzzInput {
+ public:
+  explicit FuzzInput(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  std::uint8_t u8() { return pos_ < bytes_.size() ? bytes_[pos_++] : 0; }
+  std::uint16_t u16() { return static_cast<std::uint16_t>(u8() | u8() << 8); }
+  std::uint32_t u32() { return std::uint32_t{u16()} | std::uint32_t{u16()} << 16; }
+  // A number below `bound` (bound > 0).
+  std::uint32_t below(std::uint32_t bound) { return bound <= 256 ? u8() % bound : u32() % bound; }
+  bool flag() { return (u8() & 1) != 0; }
+  std::vector<std::uint8_t> bytes(std::size_t count) {
+    std::vector<std::uint8_t> out(count, 0);
+    for (auto& b : out) b = u8();
+    return out;
+  }
+  // A short text of printable letters, Latin or Cyrillic.
+  std::string text(std::size_t maxLength);
+  std::size_t remaining() const { return bytes_.size() - pos_; }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+  std::size_t pos_ = 0;
+};
+
+}  // namespace sonvera::fuzz

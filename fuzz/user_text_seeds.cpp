@@ -1,0 +1,15 @@
+// Writes the seeds of the user-text fuzzer: the first byte picks the parser.
+
+#include <string>
+
+#include "support/seed_writer.h"
+
+using namespace std::string_literals;
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  return sonvera::fuzz::writeSeeds(argv[1], 8,
+                                   {"\x00"s "60", "\x00"s " -4294967297", "\x01"s "a\0.\0c\0f\0g\0 \0\"\0x\0 \0y\0\"\0"s,
+                                    "\x02"s "17/05/2024 00:10:00", "\x06"s "00:20:00", "\x0a"s "99/99/9999 99:99:99",
+                                    "\x03"s "90\n\n10\n 50 \n\n\n300", "\x07"s "x\n\n\n\n\n\nabc"});
+}
