@@ -18,6 +18,11 @@ namespace {
 // addresses at most 256 slots); the cap keeps a hostile block count from
 // allocating without bound.
 constexpr std::uint32_t kMaxStatisticsBlocks = 256;
+// Cells of the dense value tables of all channel slots together. Real layouts
+// need far fewer; a layout that asks for more (parameters up to 255 beside
+// band frequencies up to 4095 give 50 million cells, over a gigabyte) is not
+// usable, so that no description makes the program allocate without measure.
+constexpr std::uint64_t kMaxTableCells = std::uint64_t{1} << 22;
 constexpr std::size_t kHistogramBuffer = 256;
 constexpr std::size_t kMaxTextUnits = 256;
 
@@ -507,6 +512,15 @@ bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, R
   }
   for (std::size_t g = 0; g < 3; ++g)
     if (endPointAxis[g]) values.bandFrequencies[g].resize(static_cast<std::size_t>(description.bandCount[g]), 0.0);
+
+  std::uint64_t cells = 0;
+  for (std::size_t g = 0; g < 3; ++g)
+    cells += static_cast<std::uint64_t>(std::max(description.parameterCount[g], 0)) *
+             static_cast<std::uint64_t>(std::max(description.bandCount[g], 0));
+  if (cells * kChannelSlots > kMaxTableCells) {
+    resetState(values, channels, description);
+    return false;
+  }
 
   const std::uint32_t blocks = std::min(description.blockCount, kMaxStatisticsBlocks);
   const std::uint32_t perBlock = description.blockCount == 0 ? 0 : slots / description.blockCount;

@@ -88,6 +88,18 @@ TEST(RecordDecoder, PrepareUnknownOrEmptyTypeResetsTheState) {
   EXPECT_EQ(s.description.perChannelLimit, 1);
 }
 
+TEST(RecordDecoder, TablesBeyondTheCellBudgetMakeTheTypeUnusable) {
+  // Parameter 255 beside a band frequency at 4095: 256 x 4096 cells per group and channel.
+  DeviceCatalogue catalogue;
+  test::addType(catalogue, 10, test::describe({0x01100000 | 255u << 8, 0x70201FFC}));
+  test::addType(catalogue, 11, test::describe({0x01100000 | 15u << 8, 0x70201FFC}));
+  DecodingState s;
+  EXPECT_FALSE(s.prepare(catalogue, 10));
+  EXPECT_TRUE(s.channels[0].values[0].empty());
+  EXPECT_TRUE(s.prepare(catalogue, 11));  // 16 x 4093 cells: a wide layout fits
+  EXPECT_EQ(s.channels[0].values[0].size(), 16u);
+}
+
 TEST(RecordDecoder, TypeEchoEndsAForeignRecord) {
   Fixture f({banded(2, 1, 0, 0, 0), code::kTypeEcho, banded(2, 1, 0, 0, 1)});
   auto own = words({11, kType, 12});
