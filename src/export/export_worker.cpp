@@ -151,7 +151,9 @@ void ExportWorker::addColumn(const double* value, DisplayFormat format, std::int
   column.isLevel = (meaning & kIsLevel) != 0;
   column.decimating = (meaning & kDecimates) != 0;
   const ExportItem cell{item.group, item.parameter, band, channel};
-  column.name = itemText(*job_.catalogue, values_, channels_, description_, job_.typeCode, cell, true).value_or("");
+  column.name = columnSafe(
+      itemText(*job_.catalogue, values_, channels_, description_, job_.typeCode, cell, true).value_or(""),
+      options_.separator);
 }
 
 // The channels or bands an item names: all below `count`, or the one it

@@ -93,6 +93,13 @@ std::string formatFrequency(double hertz) {
   return fixed(hertz / 1000000, 3) + "m";
 }
 
+std::string columnSafe(std::string_view name, char separator) {
+  std::string safe(name);
+  for (char& c : safe)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == separator) c = ' ';
+  return safe;
+}
+
 std::string shortName(std::string_view name) {
   if (!name.empty() && name.back() == ',') name.remove_suffix(1);
   const std::size_t comma = name.rfind(',');

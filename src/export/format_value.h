@@ -45,6 +45,10 @@ std::string formatFrequency(double hertz);
 // very start does not count; one trailing comma is dropped first).
 std::string shortName(std::string_view name);
 
+// A column name that keeps to its column and line: control characters (line
+// breaks from a file's own names among them) and the value separator become spaces.
+std::string columnSafe(std::string_view name, char separator);
+
 // Every "." becomes ",".
 std::string withDecimalComma(std::string text);
 

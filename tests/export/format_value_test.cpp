@@ -181,6 +181,13 @@ TEST(ShortName, TextAfterTheLastComma) {
   EXPECT_EQ(shortName("Канал 1,LAeq,"), "LAeq");
 }
 
+TEST(ColumnSafe, LineBreaksAndTheSeparatorBecomeSpaces) {
+  // A file's own band name with a line break once split the header line in two.
+  EXPECT_EQ(columnSafe("Ж\r\nb;c\td", ';'), "Ж  b c d");
+  EXPECT_EQ(columnSafe("a;b c", '\t'), "a;b c");
+  EXPECT_EQ(columnSafe("a b", ' '), "a b");
+}
+
 TEST(ResultTexts, DateTimeAndDecimalComma) {
   const RecordTime t = RecordTime::fromParts(2023, 9, 1, 7, 5, 3);
   EXPECT_EQ(dateText(t), "01/09/23");
