@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 
 namespace sonvera::bench {
 

@@ -8,9 +8,9 @@
 
 #include "bench_records.h"
 #include "measurement/measurement_file.h"
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 #include "measurement/record_decoder.h"
-#include "measurement/sample_layouts.h"
+#include "samples/sample_layouts.h"
 #include "support/temp_file.h"
 
 namespace sonvera {

@@ -17,8 +17,8 @@
 #include "export/export_worker.h"
 #include "bench_records.h"
 #include "measurement/measurement_file.h"
-#include "measurement/measurement_writer.h"
-#include "measurement/sample_layouts.h"
+#include "samples/measurement_writer.h"
+#include "samples/sample_layouts.h"
 
 namespace sonvera {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "measurement/measurement_file.h"
 #include "measurement/record_decoder.h"
-#include "measurement/sample_layouts.h"
+#include "samples/sample_layouts.h"
 #include "platform/platform.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "app/number_text.h"
 #include "app/statistics_dialog.h"
 #include "base/utf16.h"
-#include "measurement/sample_generator.h"
-#include "measurement/sample_layouts.h"
+#include "samples/sample_generator.h"
+#include "samples/sample_layouts.h"
 #include "measurement/time_line.h"
 #include "support/fuzz_case.h"
 

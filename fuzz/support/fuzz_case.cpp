@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 #include "measurement/record_decoder.h"
 
 namespace sonvera::fuzz {

@@ -7,7 +7,7 @@
 #include "app/strings.h"
 #include "cli_host.h"
 #include "catalogue/catalogue_loader.h"
-#include "measurement/sample_generator.h"
+#include "samples/sample_generator.h"
 
 namespace sonvera::cli {
 

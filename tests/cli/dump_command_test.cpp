@@ -5,8 +5,8 @@
 
 #include "app/strings.h"
 #include "cli_run.h"
-#include "measurement/measurement_writer.h"
-#include "measurement/sample_layouts.h"
+#include "samples/measurement_writer.h"
+#include "samples/sample_layouts.h"
 #include "support/catalogue_builder.h"
 #include "support/temp_file.h"
 

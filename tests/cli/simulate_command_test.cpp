@@ -5,7 +5,7 @@
 #include "app/strings.h"
 #include "cli_app.h"
 #include "measurement/measurement_file.h"
-#include "measurement/sample_layouts.h"
+#include "samples/sample_layouts.h"
 #include "support/catalogue_builder.h"
 #include "support/temp_file.h"
 

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "measurement/measurement_file.h"
-#include "measurement/measurement_writer.h"
-#include "measurement/sample_layouts.h"
+#include "samples/measurement_writer.h"
+#include "samples/sample_layouts.h"
 #include "support/temp_file.h"
 
 namespace sonvera {

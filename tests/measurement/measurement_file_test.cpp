@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 #include "measurement/record_decoder.h"
 #include "support/measurement_catalogue.h"
 #include "support/temp_file.h"

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 #include "support/measurement_catalogue.h"
 #include "support/temp_file.h"
 

@@ -1,6 +1,6 @@
 #include "support/export_files.h"
 
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 #include "support/measurement_catalogue.h"
 
 namespace sonvera::test {

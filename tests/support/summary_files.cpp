@@ -1,6 +1,6 @@
 #include "support/summary_files.h"
 
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 #include "support/catalogue_builder.h"
 #include "support/measurement_catalogue.h"
 

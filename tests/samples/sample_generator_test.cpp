@@ -1,11 +1,11 @@
-#include "measurement/sample_generator.h"
+#include "samples/sample_generator.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "measurement/record_decoder.h"
-#include "measurement/sample_layouts.h"
+#include "samples/sample_layouts.h"
 #include "support/measurement_catalogue.h"
 #include "support/temp_file.h"
 

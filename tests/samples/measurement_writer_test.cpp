@@ -1,10 +1,10 @@
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 
 #include <gtest/gtest.h>
 
 #include "measurement/instrument_stamps.h"
 #include "measurement/record_decoder.h"
-#include "measurement/sample_layouts.h"
+#include "samples/sample_layouts.h"
 #include "support/measurement_catalogue.h"
 
 namespace sonvera {

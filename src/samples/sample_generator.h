@@ -10,7 +10,7 @@
 
 #include "catalogue/device_catalogue.h"
 #include "measurement/measurement_file.h"
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 #include "measurement/record_time.h"
 
 namespace sonvera {

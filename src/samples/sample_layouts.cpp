@@ -1,4 +1,4 @@
-#include "measurement/sample_layouts.h"
+#include "samples/sample_layouts.h"
 
 #include "measurement/record_decoder.h"
 

@@ -1,4 +1,4 @@
-#include "measurement/sample_generator.h"
+#include "samples/sample_generator.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "measurement/measurement_writer.h"
+#include "samples/measurement_writer.h"
 
 #include <algorithm>
 #include <cmath>
