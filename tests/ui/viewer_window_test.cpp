@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -127,6 +128,24 @@ TEST(ViewerWindow, ChannelsUnitsAndCopies) {
   child<QPushButton>(v.dialog->content(), 1010)->click();
   EXPECT_EQ(QApplication::clipboard()->text().toStdString(), viewer.allTablesText());
   EXPECT_TRUE(QApplication::clipboard()->text().contains("\n\n"));
+}
+
+TEST(ViewerWindow, TheWheelScrollsTwoLinesANotchAndSidewaysWithShift) {
+  Viewer v("samples/street-noise.bin");
+  v.dialog->resize(400, 300);
+  QScrollArea* area = v.dialog->scrollArea();
+  QWidget* viewport = area->viewport();
+  const QSize line = v.dialog->grids().first()->cellSize();
+  const auto turn = [&](int delta, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent wheel(QPointF(50, 50), viewport->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+  };
+  turn(-120, Qt::NoModifier);  // towards the user: down
+  EXPECT_EQ(area->verticalScrollBar()->value(), 2 * line.height());
+  turn(120, Qt::ShiftModifier);  // away from the user with Shift: to the right
+  EXPECT_EQ(area->horizontalScrollBar()->value(), 2 * line.width());
+  EXPECT_EQ(area->verticalScrollBar()->singleStep(), line.height());
 }
 
 TEST(ViewerWindow, OpensFromTheMainDialogAlsoWithoutAFile) {
