@@ -50,7 +50,6 @@ std::vector<std::string> plainPaths(const QStringList& paths) {
 MainDialog::MainDialog(const DeviceCatalogue& catalogue, std::unique_ptr<QtHost> host, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      baseTitle_(QString::fromUtf8(sonvera::baseTitle())),
       host_(host ? std::move(host) : std::make_unique<QtHost>(catalogue)) {
   host_->attach(this);
   logic_ = std::make_unique<sonvera::MainDialog>(catalogue, *host_);

@@ -3,7 +3,6 @@
 // mirroring the dialog logic's state and forwarding every click to it.
 
 #include <QDialog>
-#include <QString>
 #include <memory>
 
 #include "app/main_dialog.h"
@@ -27,7 +26,6 @@ class MainDialog : public QDialog {
                       QWidget* parent = nullptr);
   ~MainDialog() override;
 
-  const QString& baseTitle() const { return baseTitle_; }
   sonvera::MainDialog& logic() { return *logic_; }
   ProgressDialog* progressDialog() const { return progress_; }
 
@@ -58,7 +56,6 @@ class MainDialog : public QDialog {
   void progressArrived(int percent);
   void copySelectedLine();
 
-  QString baseTitle_;
   std::unique_ptr<QtHost> host_;
   std::unique_ptr<sonvera::MainDialog> logic_;
   DialogControls controls_;
