@@ -1,9 +1,8 @@
 #include "app/profile.h"
 
-#include <filesystem>
-
 #include "base/path_text.h"
 #include "base/utf16.h"
+#include "platform/platform.h"
 
 namespace sonvera {
 namespace {
@@ -25,8 +24,7 @@ std::string folderOf(const std::string& path) {
 std::string initialFolder(const Profile& profile, const std::string& key) {
   const std::string remembered = profile.folder(key);
   if (!remembered.empty()) return limited(remembered);
-  std::error_code ec;
-  return limited(std::filesystem::current_path(ec).string());
+  return limited(platform::currentDirectory());
 }
 
 }  // namespace sonvera

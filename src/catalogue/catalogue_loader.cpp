@@ -1,6 +1,5 @@
 #include "catalogue/catalogue_loader.h"
 
-#include <cstdlib>
 
 #include "base/byte_reader.h"
 #include "base/utf16.h"
@@ -249,9 +248,15 @@ bool loadCatalogueFile(const std::string& path, std::string_view language,
 }
 
 std::string defaultCataloguePath() {
-  if (const char* env = std::getenv("SONVERA_CATALOGUE"); env != nullptr && *env != '\0')
-    return env;
-  return platform::executableDirectory() + std::string(kCatalogueFileName);
+  if (const auto env = platform::environmentVariable("SONVERA_CATALOGUE"); env && !env->empty()) return *env;
+  const std::string beside = platform::executableDirectory() + std::string(kCatalogueFileName);
+  if (platform::isRegularFile(beside)) return beside;
+  // An installed program finds its catalogue in the installation's data folder.
+  if (const std::string data = platform::installedDataDirectory(); !data.empty()) {
+    const std::string installed = data + std::string(kCatalogueFileName);
+    if (platform::isRegularFile(installed)) return installed;
+  }
+  return beside;
 }
 
 }  // namespace sonvera

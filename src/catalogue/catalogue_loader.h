@@ -28,7 +28,9 @@ bool loadCatalogueFile(const std::string& path, std::string_view language,
                        DeviceCatalogue& catalogue);
 
 // Where the program looks for its catalogue: $SONVERA_CATALOGUE when set and
-// not empty, else TeleDescFile.bin in the folder of the running executable.
+// not empty, else TeleDescFile.bin in the folder of the running executable,
+// else the one in the installation's data folder when there is one there.
+// Without any, the path beside the executable (for the message).
 std::string defaultCataloguePath();
 
 }  // namespace sonvera

@@ -1,6 +1,5 @@
 #include "catalogue_commands.h"
 
-#include <fstream>
 #include <ostream>
 
 #include "app/strings.h"
@@ -11,12 +10,12 @@
 namespace sonvera::cli {
 
 int buildCatalogue(const BuildOptions& options, std::ostream& out, std::ostream& err) {
-  std::ifstream in(options.sourcePath);
-  if (!in) {
+  std::vector<std::uint8_t> bytes;
+  if (!platform::readWholeFile(options.sourcePath, bytes)) {
     err << "cannot read " << options.sourcePath << "\n";
     return 1;
   }
-  const auto json = nlohmann::ordered_json::parse(in, nullptr, false);
+  const auto json = nlohmann::ordered_json::parse(bytes.begin(), bytes.end(), nullptr, false);
   if (json.is_discarded()) {
     err << options.sourcePath << ": not valid JSON\n";
     return 1;

@@ -11,14 +11,15 @@
 #include "simulate_command.h"
 #include "export_command.h"
 #include "info_command.h"
-
-#include <unistd.h>
+#include "platform/platform.h"
 
 namespace sonvera::cli {
 
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
   CLI::App app{"Sonvera: measurement files of sound level and vibration meters as text", "sonvera-cli"};
   app.require_subcommand(1);
+  // Paths may start with "/" (Unix, or a Wine drive): never take them for "/option".
+  app.allow_windows_style_options(false);
   std::string cataloguePath;
   app.add_option("--catalogue", cataloguePath,
                  "device catalogue to use (default: $SONVERA_CATALOGUE, else TeleDescFile.bin beside the program)");
@@ -71,7 +72,7 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   }
   if (exportCommand->parsed()) {
     exportOptions.cataloguePath = cataloguePath;
-    exportOptions.progress = ::isatty(STDERR_FILENO) != 0;
+    exportOptions.progress = platform::standardErrorIsTerminal();
     return runExportCommand(exportOptions, out, err);
   }
   if (infoCommand->parsed()) {

@@ -1,5 +1,6 @@
 #include "export/result_writer.h"
 
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -19,7 +20,7 @@ std::string numbered(unsigned fileNumber) {
 ResultWriter::~ResultWriter() { release(); }
 
 ResultWriter::ResultWriter(ResultWriter&& other) noexcept
-    : file_(std::exchange(other.file_, nullptr)),
+    : file_(std::move(other.file_)),
       path_(std::move(other.path_)),
       buffer_(std::move(other.buffer_)),
       ok_(other.ok_) {}
@@ -27,7 +28,7 @@ ResultWriter::ResultWriter(ResultWriter&& other) noexcept
 ResultWriter& ResultWriter::operator=(ResultWriter&& other) noexcept {
   if (this != &other) {
     release();
-    file_ = std::exchange(other.file_, nullptr);
+    file_ = std::move(other.file_);
     path_ = std::move(other.path_);
     buffer_ = std::move(other.buffer_);
     ok_ = other.ok_;
@@ -36,30 +37,24 @@ ResultWriter& ResultWriter::operator=(ResultWriter&& other) noexcept {
 }
 
 void ResultWriter::release() noexcept {
-  if (file_) {
+  if (file_.isOpen()) {
     flush();
-    std::fclose(file_);
-    file_ = nullptr;
+    file_.close();
   }
 }
 
 bool ResultWriter::create(const std::string& path) {
-  if (file_) close();
+  if (file_.isOpen()) close();
   path_ = path;
   buffer_.clear();
   buffer_.reserve(kBufferSize);
-  file_ = std::fopen(path.c_str(), "wb");
   // Our own buffer is the only one, so every failing write shows at once.
-  if (file_ && std::setvbuf(file_, nullptr, _IONBF, 0) != 0) {
-    std::fclose(file_);
-    file_ = nullptr;
-  }
-  ok_ = file_ != nullptr;
+  ok_ = file_.create(path);
   return ok_;
 }
 
 void ResultWriter::write(std::string_view text) {
-  if (!file_ || !ok_) {
+  if (!file_.isOpen() || !ok_) {
     ok_ = false;
     return;
   }
@@ -79,16 +74,15 @@ void ResultWriter::write(std::string_view text) {
 }
 
 void ResultWriter::flush() {
-  if (!file_ || buffer_.empty()) return;
-  if (ok_ && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) ok_ = false;
+  if (!file_.isOpen() || buffer_.empty()) return;
+  if (ok_ && !file_.write(buffer_.data(), buffer_.size())) ok_ = false;
   buffer_.clear();
 }
 
 bool ResultWriter::close() {
-  if (!file_) return ok_;
+  if (!file_.isOpen()) return ok_;
   flush();
-  if (std::fclose(file_) != 0) ok_ = false;
-  file_ = nullptr;
+  if (!file_.close()) ok_ = false;
   return ok_;
 }
 

@@ -3,10 +3,11 @@
 // through a buffer. Every "\n" goes out as CR LF. A failed create, write or
 // close is remembered, so the export can say that its file is incomplete.
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/platform.h"
 
 namespace sonvera {
 
@@ -21,7 +22,7 @@ class ResultWriter {
 
   // Creates the file or empties an existing one; closes a file still open.
   bool create(const std::string& path);
-  bool isOpen() const { return file_ != nullptr; }
+  bool isOpen() const { return file_.isOpen(); }
   const std::string& path() const { return path_; }
 
   // Bytes as they stand, except that each "\n" becomes CR LF. Nothing is
@@ -44,7 +45,7 @@ class ResultWriter {
   void flush();
   void release() noexcept;
 
-  std::FILE* file_ = nullptr;
+  platform::WriteOnlyFile file_;
   std::string path_;
   std::vector<char> buffer_;
   bool ok_ = true;

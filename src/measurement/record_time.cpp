@@ -164,10 +164,22 @@ std::string RecordTime::format(std::string_view pattern) const {
   tm.tm_wday = p.weekday;
   tm.tm_yday = p.yearDay;
   tm.tm_isdst = 0;
+  // The year goes in as plain digits ("100"): C libraries differ in padding it.
+  std::string expanded;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '%' && i + 1 < pattern.size()) {
+      if (pattern[i + 1] == 'Y') {
+        expanded += std::to_string(p.year);
+        ++i;
+        continue;
+      }
+      expanded += pattern[i++];
+    }
+    expanded += pattern[i];
+  }
   // 256 UTF-16 code units take at most three UTF-8 bytes each.
   char buffer[kMaxTextUnits * 3 + 1];
-  const std::string zeroTerminated(pattern);
-  const std::size_t n = std::strftime(buffer, sizeof buffer, zeroTerminated.c_str(), &tm);
+  const std::size_t n = std::strftime(buffer, sizeof buffer, expanded.c_str(), &tm);
   std::string text(buffer, n);
   if (utf16Length(text) > static_cast<std::size_t>(kMaxTextUnits)) return {};
   return text;

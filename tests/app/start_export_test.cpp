@@ -150,7 +150,7 @@ TEST_F(StartExport, ProposedNameAndResultPath) {
   host.proposedNames.clear();
   start(result("x.csv"));
   EXPECT_EQ(host.proposedNames.at(0), "run7.csv");
-  EXPECT_EQ(host.memory.folder("ResPath"), dir.string() + "/");
+  EXPECT_EQ(host.memory.folder("ResPath"), (dir / "").string());
 
   start(result("name_0001.csv"));
   EXPECT_EQ(dialog->exportSettings().resultBase, result("name_0001"));  // splitting off: kept

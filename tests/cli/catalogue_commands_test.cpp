@@ -9,6 +9,7 @@
 #include "app/strings.h"
 #include "cli_run.h"
 #include "support/catalogue_builder.h"
+#include "support/scoped_environment.h"
 
 namespace sonvera {
 namespace {
@@ -67,9 +68,8 @@ TEST_F(CatalogueCommands, UnusableCatalogueGivesTheProgramsMessage) {
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, std::string(text(StringId::CatalogueNotFound)) + "\n");
   }
-  ::setenv("SONVERA_CATALOGUE", path("missing.bin").c_str(), 1);
+  const test::ScopedEnvironment catalogue("SONVERA_CATALOGUE", path("missing.bin"));
   EXPECT_EQ(run({"catalogue", "dump"}).code, 1);
-  ::unsetenv("SONVERA_CATALOGUE");
 }
 
 TEST_F(CatalogueCommands, BadSourcesAndUsage) {

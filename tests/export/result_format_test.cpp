@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "measurement/record_values.h"
+#include "platform/platform.h"
 
 namespace sonvera {
 namespace {
@@ -36,10 +37,10 @@ std::string written(const std::function<void(ResultWriter&)>& write) {
   EXPECT_TRUE(out.create(path.string()));
   write(out);
   EXPECT_TRUE(out.close());
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::vector<std::uint8_t> bytes;
+  EXPECT_TRUE(platform::readWholeFile(path.string(), bytes));
   fs::remove(path);
-  return bytes;
+  return {bytes.begin(), bytes.end()};
 }
 
 TEST(ResultFormat, SeparatorOfTheOption) {

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string>
 
+#include "support/scoped_environment.h"
+
 namespace sonvera {
 namespace {
 
@@ -38,27 +40,6 @@ void split(const std::uint8_t (&b)[8], std::uint32_t& low, std::uint32_t& high) 
 std::string fieldsText(const DateTimeFields& f) {
   return recordTimeFromFields(f.date, f.time).format("%Y-%m-%d %H:%M:%S");
 }
-
-// Sets the time zone for one test and puts the old one back.
-class ZoneGuard {
- public:
-  explicit ZoneGuard(const char* zone) {
-    if (const char* old = std::getenv("TZ")) old_ = old, hadOld_ = true;
-    ::setenv("TZ", zone, 1);
-    ::tzset();
-  }
-  ~ZoneGuard() {
-    if (hadOld_)
-      ::setenv("TZ", old_.c_str(), 1);
-    else
-      ::unsetenv("TZ");
-    ::tzset();
-  }
-
- private:
-  std::string old_;
-  bool hadOld_ = false;
-};
 
 TEST(Stamp32, DayCountsAcrossLeapCycles) {
   const RecordTime zero = fromStamp32(0);
@@ -117,13 +98,13 @@ TEST(Stamp64, EmptyStampStoresNothing) {
 TEST(Stamp64, SecondsSince1970InLocalTime) {
   const std::uint32_t seconds = 1693571459;  // 2023-09-01 12:30:59 UTC
   {
-    ZoneGuard zone("UTC0");
+    test::ScopedEnvironment zone("TZ", "UTC0");
     auto f = fromStamp64(seconds, 0xF0000000);
     ASSERT_TRUE(f.has_value());
     EXPECT_EQ(fieldsText(*f), "2023-09-01 12:30:59");
   }
   {
-    ZoneGuard zone("MSK-3");
+    test::ScopedEnvironment zone("TZ", "MSK-3");
     auto f = fromStamp64(seconds, 0xF0000000);
     ASSERT_TRUE(f.has_value());
     EXPECT_EQ(fieldsText(*f), "2023-09-01 15:30:59");
@@ -131,7 +112,7 @@ TEST(Stamp64, SecondsSince1970InLocalTime) {
 }
 
 TEST(Stamp64, SecondsOutsideTheDateFieldGiveAnInvalidTime) {
-  ZoneGuard zone("UTC0");
+  test::ScopedEnvironment zone("TZ", "UTC0");
   // 1975 and 2200 do not fit the seven year bits; neither may alias another year.
   for (std::uint64_t seconds : {std::uint64_t{157766400}, std::uint64_t{7258118400}}) {
     auto f = fromStamp64(static_cast<std::uint32_t>(seconds), 0xF0000000 | static_cast<std::uint32_t>(seconds >> 32));
