@@ -6,7 +6,6 @@
 #endif
 #include <windows.h>
 #include <shellapi.h>
-#include <io.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -162,7 +161,12 @@ std::vector<std::string> commandLineArguments(int argc, char** argv) {
   return out;
 }
 
-bool standardErrorIsTerminal() { return ::_isatty(::_fileno(stderr)) != 0; }
+// A console answers GetConsoleMode; files, pipes and NUL (which _isatty takes
+// for a terminal) do not.
+bool standardErrorIsTerminal() {
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
 
 Utf8Console::Utf8Console() {
   outputCodePage_ = ::GetConsoleOutputCP();

@@ -105,6 +105,34 @@ TEST_F(ExportCommand, SettingsFilesAndTimeRanges) {
   EXPECT_EQ(run({"-s", path("missing.cfg"), "-o", path("t.csv")}), 1);
 }
 
+// Paths are UTF-8 in the program; on Windows they must reach the system as UTF-16.
+TEST_F(ExportCommand, CyrillicFolderWithSpaces) {
+  fs::create_directories(dir / fs::path(u8"Замеры за май"));
+  const std::string folder = path("") + "Замеры за май/";
+  ASSERT_TRUE(platform::writeWholeFile(folder + "улица 1.bin", test::summaryFileBytes(1, test::steadyRecords(300, 1))));
+  const auto inFolder = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--catalogue", path("cat.bin")});
+    return test::runCli(std::move(args));
+  };
+  const test::CliRun info = inFolder({"info", folder + "улица 1.bin"});
+  ASSERT_EQ(info.code, 0) << info.err;
+  EXPECT_NE(info.out.find("300"), std::string::npos);
+
+  const std::vector<std::string> options{"--all", "--datetime", "--split", "100rec", "--source-info"};
+  std::vector<std::string> args{"export", folder + "улица 1.bin", "-o", folder + "итог за день.csv"};
+  args.insert(args.end(), options.begin(), options.end());
+  ASSERT_EQ(inFolder(args).code, 0);
+  ASSERT_EQ(run({"-o", path("plain.csv"), "--all", "--datetime", "--split", "100rec"}), 0) << err;
+  for (const char* part : {"_0001", "_0003"}) {
+    std::vector<std::uint8_t> cyrillic, plain;
+    ASSERT_TRUE(platform::readWholeFile(folder + "итог за день" + part + ".csv", cyrillic)) << part;
+    ASSERT_TRUE(platform::readWholeFile(path(std::string("plain") + part + ".csv"), plain)) << part;
+    EXPECT_EQ(cyrillic, plain) << part;
+    EXPECT_TRUE(platform::isRegularFile(folder + "итог за день" + part + ".info")) << part;
+  }
+  EXPECT_FALSE(platform::isRegularFile(folder));
+}
+
 TEST(ExportOptions, Parsing) {
   EXPECT_TRUE(cli::parseSplit("60min")->count == "60");
   EXPECT_TRUE(cli::parseSplit("100REC")->byRecords);
