@@ -9,6 +9,17 @@ export LC_ALL=C.UTF-8
 wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
 
-# One Wine server for the whole run, so each program starts at once.
-wine_start() { mkdir -p "$WINEPREFIX"; "$wineserver" -p </dev/null >/dev/null 2>&1; }
+# A prefix made once, before any program runs, and one Wine server for the
+# whole run, so each program starts at once.
+wine_start() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$wine" wineboot --init </dev/null >/dev/null 2>&1
+    "$wineserver" -w
+  fi
+  "$wineserver" -p </dev/null >/dev/null 2>&1
+  # The first program of a server starts Wine's own services, which live on
+  # holding that program's output; started here, they hold nothing of a test's.
+  "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
 wine_stop() { "$wineserver" -k </dev/null >/dev/null 2>&1 || true; }
