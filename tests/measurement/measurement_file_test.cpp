@@ -358,6 +358,9 @@ TEST(MeasurementFile, HostileHeaders) {
 }
 
 TEST(MeasurementFile, ReopeningClosesThePreviousHandle) {
+#ifdef _WIN32
+  GTEST_SKIP() << "counts the descriptors in /proc/self/fd";
+#endif
   PairedFile f;
   f.source.records = {pairedRecord(kPairedType, 0x30000, 0, 40)};
   TempFile a(measurementFileBytes(f.source));
