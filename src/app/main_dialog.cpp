@@ -304,6 +304,7 @@ bool MainDialog::startExport() {
                                              proposedResultName(e.sourcePath));
   if (!chosen) return false;
   rememberFolder(kResultFolderKey, *chosen);
+  e.encoding = resultEncoding(host_.profile());  // the save dialog may have changed it
   std::string path = *chosen;
   if (e.splitEnabled) {
     // Choosing the first part of an earlier split result gives its base name again.
@@ -321,6 +322,13 @@ bool MainDialog::startExport() {
   job.items = items;
   takeOpenFile(job, file_);
   job.catalogue = &catalogue_;
+  if (isWorkbookExtension(e.resultExtension)) {
+    job.makeTable = host_.workbookTables();
+    if (!job.makeTable) {
+      host_.showMessage("Эта сборка программы не пишет книги .xlsx");
+      return false;
+    }
+  }
   // The dialog keeps the long forms as its own texts (the tool tips); the information file takes those.
   job.underloadText = state_.underloadDetails;
   job.overloadText = state_.overloadDetails;

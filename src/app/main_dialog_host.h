@@ -3,11 +3,14 @@
 // line, or from a test script): messages, file choice, the dialogs around it,
 // the remembered folders, and delivery of export progress.
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/profile.h"
 #include "export/export_item.h"
+#include "export/result_table.h"
 #include "export/statistics_settings.h"
 
 namespace sonvera {
@@ -39,6 +42,10 @@ class MainDialogHost {
   virtual void postProgress(int percent) = 0;
 
   virtual Profile& profile() = 0;
+
+  // Makes the tables of a workbook result (".xlsx"); empty where this build
+  // writes no workbooks.
+  virtual std::function<std::unique_ptr<ResultTable>()> workbookTables() const { return {}; }
 };
 
 }  // namespace sonvera

@@ -27,4 +27,26 @@ std::string initialFolder(const Profile& profile, const std::string& key) {
   return limited(platform::currentDirectory());
 }
 
+std::optional<TextEncoding> parseTextEncoding(std::string_view name) {
+  if (name == "cp1251" || name == "windows-1251") return TextEncoding::Windows1251;
+  if (name == "utf-8" || name == "utf8") return TextEncoding::Utf8WithBom;
+  return std::nullopt;
+}
+
+std::string_view textEncodingName(TextEncoding encoding) {
+  return encoding == TextEncoding::Utf8WithBom ? "utf-8" : "cp1251";
+}
+
+std::string_view textEncodingCaption(TextEncoding encoding) {
+  return encoding == TextEncoding::Utf8WithBom ? "UTF-8 (с меткой BOM, для Excel и Calc)" : "Windows-1251";
+}
+
+TextEncoding resultEncoding(const Profile& profile) {
+  return parseTextEncoding(profile.option(kResultEncodingKey)).value_or(TextEncoding::Windows1251);
+}
+
+void setResultEncoding(Profile& profile, TextEncoding encoding) {
+  profile.setOption(kResultEncodingKey, std::string(textEncodingName(encoding)));
+}
+
 }  // namespace sonvera

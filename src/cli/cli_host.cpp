@@ -5,6 +5,9 @@
 
 #include "app/strings.h"
 #include "catalogue/catalogue_loader.h"
+#ifdef SONVERA_HAS_WORKBOOKS
+#include "xlsx/workbook_table.h"
+#endif
 
 namespace sonvera::cli {
 
@@ -29,6 +32,14 @@ void CliHost::postProgress(int percent) {
   std::fprintf(stderr, "\r[%.*s%.*s] %3d%%", filled, "####################", 20 - filled,
                "                    ", percent);
   std::fflush(stderr);
+}
+
+std::function<std::unique_ptr<ResultTable>()> CliHost::workbookTables() const {
+#ifdef SONVERA_HAS_WORKBOOKS
+  return [] { return makeWorkbookTable(); };
+#else
+  return {};
+#endif
 }
 
 bool loadCliCatalogue(const std::string& path, DeviceCatalogue& catalogue, std::ostream& err) {

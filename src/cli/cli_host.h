@@ -27,6 +27,7 @@ class CliHost : public MainDialogHost {
   std::optional<StatisticsSettings> editStatistics(const StatisticsSettings&) override { return std::nullopt; }
   void postProgress(int percent) override;
   Profile& profile() override { return profile_; }
+  std::function<std::unique_ptr<ResultTable>()> workbookTables() const override;
 
   bool yes = false;                        // the answer to every question
   std::optional<std::string> resultPath;   // what the save dialog "chooses"

@@ -1,46 +1,94 @@
 #include "export_command.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <functional>
+#include <mutex>
 #include <ostream>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "app/main_dialog.h"
+#include "app/profile.h"
+#include "base/path_text.h"
 #include "cli_host.h"
 #include "export/result_writer.h"
 #include "export_options.h"
+#include "platform/platform.h"
 
 namespace sonvera::cli {
 namespace {
 
 std::atomic<bool> interrupted{false};
-std::atomic<bool> workerEnded{false};
 
 void onInterrupt(int) { interrupted = true; }
+
+// Ctrl+C, while it lives, stops the exports instead of the program.
+class InterruptGuard {
+ public:
+  InterruptGuard() : previous_(std::signal(SIGINT, onInterrupt)) { interrupted = false; }
+  ~InterruptGuard() { std::signal(SIGINT, previous_); }
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+ private:
+  void (*previous_)(int);
+};
 
 int usage(std::ostream& err, const char* message) {
   err << message << "\n";
   return 2;
 }
 
-// The host of an export: progress reaches the waiting main thread.
+// The host of an export: progress reaches the waiting thread; with an output
+// folder the save dialog "chooses" the name it proposes there.
 class ExportHost : public CliHost {
  public:
   using CliHost::CliHost;
   void postProgress(int percent) override {
     CliHost::postProgress(percent);
-    if (percent < 0) workerEnded = true;
+    if (percent < 0) ended = true;
   }
+  std::optional<std::string> chooseResultFile(const std::string& folder, const std::string& proposed) override {
+    if (!outputDir) return CliHost::chooseResultFile(folder, proposed);
+    std::string path = *outputDir;
+    if (!path.empty() && kPathSeparators.find(path.back()) == std::string_view::npos) path += '/';
+    path += proposed;
+    if (claim && !claim(path)) {
+      showMessage(path + ": another file of this run has the same result name");
+      return std::nullopt;
+    }
+    return path;
+  }
+
+  std::atomic<bool> ended{false};
+  std::optional<std::string> outputDir;
+  std::function<bool(const std::string&)> claim;  // false when the name is taken
+};
+
+// The options of the command line, checked once for every file.
+struct CheckedOptions {
+  std::optional<SplitOption> split;
+  std::optional<DecimationOption> decimation;
+  std::optional<int> separator;
+  std::optional<StatisticsForm> statistics;
+  std::optional<TextEncoding> encoding;
 };
 
 }  // namespace
 
 CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
   auto* c = app.add_subcommand("export", "write the chosen values of a measurement file as delimited text");
-  c->add_option("FILE", o.filePath, "measurement file")->required();
+  c->add_option("FILE", o.filePaths, "measurement file; several with --output-dir")->required();
   c->add_option("-o,--output", o.resultPath, "result file, as chosen in the save dialog (without it, only --save-settings)");
+  c->add_option("--output-dir", o.outputDir, "export every FILE into this folder, each named as the save dialog proposes");
+  c->add_option("--jobs", o.jobs, "files exported at once with --output-dir (default: one per processor)")
+      ->check(CLI::Range(1u, 256u));
+  c->add_option("--encoding", o.encoding, "text of the results: cp1251 (default) or utf-8 (with byte-order mark)");
   c->add_option("-s,--settings", o.settingsFiles, "settings file (*.cfg) loaded before the options; repeatable");
   c->add_option("--from", o.from, "start of the range (record number from 1, or a time with --by-time)");
   c->add_option("--to", o.to, "end of the range");
@@ -62,29 +110,15 @@ CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
   return c;
 }
 
-int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& err) {
-  if (o.resultPath.empty() && !o.saveSettings) return usage(err, "export needs -o RESULT (or --save-settings FILE.cfg)");
-  std::optional<SplitOption> split;
-  std::optional<DecimationOption> decimation;
-  std::optional<int> separator;
-  std::optional<StatisticsForm> statistics;
-  if (o.split && !(split = parseSplit(*o.split))) return usage(err, "--split takes Nmin or Nrec");
-  if (o.decimate && !(decimation = parseDecimation(*o.decimate)))
-    return usage(err, "--decimate takes Nsec or Nrec, optionally with :avg or :max");
-  if (o.separator && !(separator = parseSeparator(*o.separator)))
-    return usage(err, "--separator takes semicolon, tab or space");
-  if (o.stats && !(statistics = parseStatistics(*o.stats)))
-    return usage(err, "--stats takes min, max, leq, le, nT and up to six Lp, separated by commas");
 
-  DeviceCatalogue catalogue;
-  if (!loadCliCatalogue(o.cataloguePath, catalogue, err)) return 1;
-  ExportHost host(err);
-  host.yes = o.yes;
-  host.resultPath = o.resultPath;
-  host.showProgress = o.progress;
+namespace {
+
+// One file through the dialog, as the window would: open, settings files,
+// options, statistics, then the export. Prints the result's name on `out`.
+int exportFile(const ExportOptions& o, const CheckedOptions& c, const DeviceCatalogue& catalogue,
+               const std::string& filePath, ExportHost& host, std::ostream& out) {
   MainDialog dialog(catalogue, host);
-
-  if (!dialog.openFile(o.filePath)) return 1;
+  if (!dialog.openFile(filePath)) return 1;
   for (const auto& settings : o.settingsFiles) {
     dialog.loadSettingsFile(settings);
     if (host.messageCount > 0) return 1;
@@ -103,7 +137,7 @@ int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& er
     }
   }
   if (o.all) dialog.addAllExportItems();
-  if (separator) s.valueSeparator = *separator;
+  if (c.separator) s.valueSeparator = *c.separator;
   if (o.decimalComma) s.decimalSeparator = 1;
   if (o.recordNumber) s.recordNumber = 1;
   if (o.dateTime) s.recordTime = 1;
@@ -111,41 +145,131 @@ int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& er
   if (o.shortNames) s.shortNames = 1;
   if (o.sourceInfo) s.sourceInfo = 1;
   if (o.comment) s.comment = *o.comment;
-  if (split) {
+  if (c.split) {
     s.split = true;
-    s.splitPeriod = split->count;
-    s.splitByRecords = split->byRecords;
+    s.splitPeriod = c.split->count;
+    s.splitByRecords = c.split->byRecords;
   }
-  if (decimation) {
+  if (c.decimation) {
     s.decimate = true;
-    s.decimationStep = decimation->count;
-    s.decimateByRecords = decimation->byRecords;
-    s.averaging = decimation->average;
-    s.maxima = decimation->maximum;
+    s.decimationStep = c.decimation->count;
+    s.decimateByRecords = c.decimation->byRecords;
+    s.averaging = c.decimation->average;
+    s.maxima = c.decimation->maximum;
   }
-  if (statistics && !dialog.acceptStatistics(*statistics)) return 1;
+  if (c.encoding) setResultEncoding(host.profile(), *c.encoding);
+  if (c.statistics && !dialog.acceptStatistics(*c.statistics)) return 1;
   if (o.saveSettings && !dialog.saveSettingsFile(*o.saveSettings)) return 1;
-  if (o.resultPath.empty()) return 0;
+  if (o.resultPath.empty() && !o.outputDir) return 0;
 
-  workerEnded = false;
-  interrupted = false;
-  const auto previous = std::signal(SIGINT, onInterrupt);
   const bool started = dialog.startExport();
-  while (started && !workerEnded && !interrupted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  while (started && !host.ended && !interrupted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   if (interrupted) dialog.stopExport();  // as "Отмена": the files are completed
   const auto outcome = dialog.finishExport();
-  std::signal(SIGINT, previous);
   if (!started) return 1;
-  if (interrupted) {
-    err << "Остановлено\n";
-    return 130;
-  }
+  if (interrupted) return 130;
   if (!outcome || !outcome->succeeded()) return 1;
   const ExportSettings& e = dialog.exportSettings();
   out << dataFileName(e.resultBase, e.resultExtension, e.splitEnabled, 1);
   if (outcome->dataFiles > 1) out << " ... " << dataFileName(e.resultBase, e.resultExtension, true, outcome->dataFiles);
   out << ": " << outcome->recordsHandled << " records\n";
   return 0;
+}
+
+// Every line of a file's messages, named by the file.
+void reportFailure(std::ostream& err, const std::string& filePath, const std::string& messages) {
+  std::istringstream lines(messages);
+  std::string line;
+  bool any = false;
+  while (std::getline(lines, line)) {
+    err << filePath << ": " << line << "\n";
+    any = true;
+  }
+  if (!any) err << filePath << ": not exported\n";
+}
+
+// Several files into one folder, `jobs` at a time; each failure is reported
+// with its file and the others go on.
+int exportBatch(const ExportOptions& o, const CheckedOptions& c, const DeviceCatalogue& catalogue,
+                std::ostream& out, std::ostream& err) {
+  const std::size_t files = o.filePaths.size();
+  unsigned jobs = o.jobs > 0 ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
+  jobs = static_cast<unsigned>(std::min<std::size_t>(jobs, files));
+  std::mutex mutex;  // guards the streams, the counts and the names taken
+  std::set<std::string> taken;
+  std::atomic<std::size_t> next{0};
+  std::size_t exported = 0, failed = 0;
+  const auto work = [&] {
+    for (std::size_t i = next++; i < files && !interrupted; i = next++) {
+      const std::string& filePath = o.filePaths[i];
+      std::ostringstream fileOut, fileErr;
+      ExportHost host(fileErr);
+      host.yes = o.yes;
+      host.outputDir = o.outputDir;
+      host.claim = [&](const std::string& path) {
+        const std::lock_guard lock(mutex);
+        return taken.insert(path).second;
+      };
+      const int code = exportFile(o, c, catalogue, filePath, host, fileOut);
+      const std::lock_guard lock(mutex);
+      if (code == 0) {
+        ++exported;
+        out << "[" << exported + failed << "/" << files << "] " << fileOut.str() << std::flush;
+      } else if (code != 130) {
+        ++failed;
+        reportFailure(err, filePath, fileErr.str());
+      }
+    }
+  };
+  std::vector<std::thread> threads;
+  for (unsigned t = 1; t < jobs; ++t) threads.emplace_back(work);
+  work();
+  for (std::thread& t : threads) t.join();
+  out << exported << " exported, " << failed << " failed\n";
+  if (interrupted) {
+    err << "Остановлено\n";
+    return 130;
+  }
+  return failed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& err) {
+  const bool batch = o.outputDir.has_value();
+  if (o.filePaths.empty()) return usage(err, "export needs a measurement file");
+  if (!batch && o.filePaths.size() > 1) return usage(err, "several files need --output-dir DIR");
+  if (batch && !o.resultPath.empty()) return usage(err, "-o and --output-dir exclude each other");
+  if (batch && o.saveSettings && o.filePaths.size() > 1) return usage(err, "--save-settings takes a single file");
+  if (o.resultPath.empty() && !batch && !o.saveSettings)
+    return usage(err, "export needs -o RESULT (or --output-dir DIR, or --save-settings FILE.cfg)");
+  CheckedOptions c;
+  if (o.split && !(c.split = parseSplit(*o.split))) return usage(err, "--split takes Nmin or Nrec");
+  if (o.decimate && !(c.decimation = parseDecimation(*o.decimate)))
+    return usage(err, "--decimate takes Nsec or Nrec, optionally with :avg or :max");
+  if (o.separator && !(c.separator = parseSeparator(*o.separator)))
+    return usage(err, "--separator takes semicolon, tab or space");
+  if (o.stats && !(c.statistics = parseStatistics(*o.stats)))
+    return usage(err, "--stats takes min, max, leq, le, nT and up to six Lp, separated by commas");
+  if (o.encoding && !(c.encoding = parseTextEncoding(*o.encoding)))
+    return usage(err, "--encoding takes cp1251 or utf-8");
+
+  DeviceCatalogue catalogue;
+  if (!loadCliCatalogue(o.cataloguePath, catalogue, err)) return 1;
+  if (batch && !platform::isDirectory(*o.outputDir) && !platform::makeDirectory(*o.outputDir)) {
+    err << "cannot create the folder " << *o.outputDir << "\n";
+    return 1;
+  }
+
+  const InterruptGuard guard;
+  if (batch) return exportBatch(o, c, catalogue, out, err);
+  ExportHost host(err);
+  host.yes = o.yes;
+  host.resultPath = o.resultPath;
+  host.showProgress = o.progress;
+  const int code = exportFile(o, c, catalogue, o.filePaths.front(), host, out);
+  if (code == 130) err << "Остановлено\n";
+  return code;
 }
 
 }  // namespace sonvera::cli

@@ -14,8 +14,11 @@ class App;
 namespace sonvera::cli {
 
 struct ExportOptions {
-  std::string filePath;
+  std::vector<std::string> filePaths;  // one, or several with outputDir
   std::string resultPath;
+  std::optional<std::string> outputDir;  // each result named as the save dialog proposes it
+  unsigned jobs = 0;                     // files exported at once; 0: one per processor
+  std::optional<std::string> encoding;   // "cp1251" or "utf-8"
   std::string cataloguePath;
   std::vector<std::string> settingsFiles;
   std::optional<std::string> from, to;
@@ -39,7 +42,8 @@ struct ExportOptions {
 
 CLI::App* addExportCommand(CLI::App& app, ExportOptions& options);
 
-// 0 done, 1 after a message of the program, 2 usage error, 130 stopped by Ctrl+C.
+// 0 done, 1 after a message of the program (with several files: when any
+// failed), 2 usage error, 130 stopped by Ctrl+C.
 int runExportCommand(const ExportOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace sonvera::cli

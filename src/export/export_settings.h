@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "export/text_encoding.h"
+
 namespace sonvera {
 
 struct ExportSettings {
@@ -33,6 +35,7 @@ struct ExportSettings {
   std::uint32_t lastRecord = 0;      // from 0, inclusive
   std::string resultBase;            // the chosen path before its last "."
   std::string resultExtension;       // from that "." on, or empty
+  TextEncoding encoding = TextEncoding::Windows1251;
 
   bool operator==(const ExportSettings&) const = default;
 };

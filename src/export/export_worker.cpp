@@ -90,6 +90,7 @@ class ExportWorker {
   void writeColumns(bool line);
   void writeInformation(std::uint32_t lastRecord, const RecordTime& endTime);
   bool close(ResultWriter& file);
+  bool closeData();
   void fail(ExportResult result, const std::string& path);
 
   const ExportJob& job_;
@@ -110,8 +111,8 @@ class ExportWorker {
   std::vector<std::string> columnNames_;
   std::vector<StatisticsColumn> statisticsColumns_;
 
-  ResultWriter data_;
-  ResultWriter info_;
+  std::unique_ptr<ResultTable> data_;
+  ResultWriter info_;  // in memory when the table holds the information
   unsigned fileNumber_ = 1;
   std::uint32_t fileFirst_ = 0;
   RecordTime splitBase_;
@@ -233,6 +234,17 @@ void ExportWorker::fail(ExportResult result, const std::string& path) {
   outcome_.failedPath = path;
 }
 
+// Hands a workbook its information before it closes.
+bool ExportWorker::closeData() {
+  if (!data_->isOpen()) return true;
+  if (data_->holdsInformation() && info_.isOpen())
+    data_->setInformation(info_.takeText(), options_.separator, options_.decimalComma);
+  const std::string path = data_->path();
+  if (data_->close()) return true;
+  fail(ExportResult::WriteFailed, path);
+  return false;
+}
+
 bool ExportWorker::close(ResultWriter& file) {
   if (!file.isOpen()) return true;
   const std::string path = file.path();
@@ -261,7 +273,7 @@ void ExportWorker::writeInformation(std::uint32_t lastRecord, const RecordTime& 
 }
 
 bool ExportWorker::splitHere(std::uint32_t u, const RecordTime& t) const {
-  if (!data_.isOpen() || !settings_.splitEnabled) return false;
+  if (!data_->isOpen() || !settings_.splitEnabled) return false;
   if (settings_.splitByRecords) return u - fileFirst_ >= settings_.splitCount;
   return secondsBetween(t, splitBase_) >= 60.0 * settings_.splitCount;
 }
@@ -272,7 +284,7 @@ bool ExportWorker::endFile(std::uint32_t u, const RecordTime& t) {
     writeInformation(u - 1, t);
     infoStart_ = t;
   }
-  bool ok = close(data_);
+  bool ok = closeData();
   ok = close(info_) && ok;
   fileFirst_ = u;
   splitBase_ = minuteStart(t);
@@ -282,18 +294,22 @@ bool ExportWorker::endFile(std::uint32_t u, const RecordTime& t) {
 bool ExportWorker::openFiles() {
   const std::string dataPath =
       dataFileName(settings_.resultBase, settings_.resultExtension, settings_.splitEnabled, fileNumber_);
-  if (!data_.create(dataPath)) {
+  if (!data_->create(dataPath, settings_.encoding)) {
     fail(ExportResult::CannotCreate, dataPath);
     return false;
   }
   ++outcome_.dataFiles;
-  writeDataHeader(data_, options_, columnNames_);
+  data_->header(options_, columnNames_);
   if (infoNeeded_ && !info_.isOpen()) {
-    const std::string infoPath = informationFileName(settings_.resultBase, settings_.splitEnabled, fileNumber_);
-    if (!info_.create(infoPath)) {
-      fail(ExportResult::CannotCreate, infoPath);
-      close(data_);
-      return false;
+    if (data_->holdsInformation()) {
+      info_.createInMemory();
+    } else {
+      const std::string infoPath = informationFileName(settings_.resultBase, settings_.splitEnabled, fileNumber_);
+      if (!info_.create(infoPath, settings_.encoding)) {
+        fail(ExportResult::CannotCreate, infoPath);
+        closeData();
+        return false;
+      }
     }
   }
   ++fileNumber_;
@@ -327,7 +343,7 @@ void ExportWorker::writeColumns(bool line) {
       }
       c.decimationCount = 0;
     }
-    writeValueField(data_, options_, out, c.format, c.reference);
+    data_->value(options_, out, c.format, c.reference);
   }
 }
 
@@ -346,7 +362,7 @@ bool ExportWorker::handleRecord(std::uint32_t u, std::span<std::uint8_t> record)
   }
   if (splitHere(u, t) && !endFile(u, t)) return false;
   if (values_.markerFlag != 0 && infoNeeded_) source_.markers[u] = t;
-  if (!data_.isOpen() && !openFiles()) return false;
+  if (!data_->isOpen() && !openFiles()) return false;
 
   bool line = true;
   if (settings_.decimationEnabled) {
@@ -361,9 +377,9 @@ bool ExportWorker::handleRecord(std::uint32_t u, std::span<std::uint8_t> record)
     }
     line = decimationStep_ == 0;
   }
-  if (line) writeLinePrefix(data_, options_, u + 1, t);
+  if (line) data_->linePrefix(options_, u + 1, t);
   writeColumns(line);
-  if (line) data_.endLine();
+  if (line) data_->endLine();
 
   const std::uint64_t done = std::uint64_t{u} - settings_.firstRecord + 1;
   const std::uint64_t total = std::uint64_t{settings_.lastRecord} - settings_.firstRecord + 1;
@@ -378,7 +394,7 @@ bool ExportWorker::handleRecord(std::uint32_t u, std::span<std::uint8_t> record)
 
   // A write that failed shows in the file's state; the record in hand is
   // finished first, so the information file can say where the data stop.
-  if (!data_.ok()) fail(ExportResult::WriteFailed, data_.path());
+  if (!data_->ok()) fail(ExportResult::WriteFailed, data_->path());
   if (info_.isOpen() && !info_.ok()) fail(ExportResult::WriteFailed, info_.path());
   return !failed_;
 }
@@ -389,6 +405,8 @@ ExportOutcome ExportWorker::run() {
     if (progress_) progress_(-1);
     return outcome_;
   }
+  data_ = job_.makeTable ? job_.makeTable() : nullptr;
+  if (!data_) data_ = std::make_unique<TextResultTable>();
   buildReferenceTable();
   statisticsChosen_ = anyStatisticChosen(job_.statistics);
   infoNeeded_ = settings_.saveSourceInfo || statisticsChosen_;
@@ -413,8 +431,9 @@ ExportOutcome ExportWorker::run() {
   }
 
   if (info_.isOpen() && outcome_.recordsHandled > 0) writeInformation(outcome_.lastRecord, lastWritten_);
+  if (data_->holdsInformation()) closeData();  // takes its information first
   close(info_);
-  close(data_);
+  closeData();
   if (!failed_) outcome_.result = stopped ? ExportResult::Stopped : ExportResult::Completed;
   if (progress_) progress_(-1);
   return outcome_;

@@ -7,12 +7,14 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/device_catalogue.h"
 #include "export/export_item.h"
 #include "export/export_settings.h"
+#include "export/result_table.h"
 #include "export/statistics_settings.h"
 #include "measurement/measurement_file.h"
 #include "measurement/record_values.h"
@@ -38,6 +40,8 @@ struct ExportJob {
   const DeviceCatalogue* catalogue = nullptr;
   const platform::ReadOnlyFile* file = nullptr;
   std::uint64_t dataOffset = 0;
+  // Makes the table of each result part; empty: delimited text files.
+  std::function<std::unique_ptr<ResultTable>()> makeTable;
 };
 
 // Copies the open file's decoding state, type and read handle into the job.

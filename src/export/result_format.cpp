@@ -3,7 +3,6 @@
 #include <set>
 
 #include "base/printf_text.h"
-#include "export/ansi_text.h"
 
 namespace sonvera {
 namespace {
@@ -51,7 +50,7 @@ void writeStatisticsRow(ResultWriter& out, const ResultFormatOptions& options,
   const auto value = [&](double v, DisplayFormat f) {
     writeNumber(out, options, formatValue(v, f, options.linearUnits, kExtended, column.reference));
   };
-  out.write(toAnsi(column.name));
+  out.write(out.encoded(column.name));
   out.write(separatorOf(options.separator));
   if (settings.minimum) value(figures.minimum, format);
   if (settings.maximum) value(figures.maximum, format);
@@ -75,13 +74,13 @@ void writeDataHeader(ResultWriter& out, const ResultFormatOptions& options,
     line += sep;
   }
   if (options.dateTime) {
-    line += toAnsi(result_text::kDate);
+    line += out.encoded(result_text::kDate);
     line += sep;
-    line += toAnsi(result_text::kTime);
+    line += out.encoded(result_text::kTime);
     line += sep;
   }
   for (const std::string& name : columnNames) {
-    line += toAnsi(options.shortNames ? shortName(name) : name);
+    line += out.encoded(options.shortNames ? shortName(name) : name);
     line += sep;
   }
   out.writeLine(line);
@@ -116,10 +115,10 @@ void writeDataLine(ResultWriter& out, const ResultFormatOptions& options, std::u
 
 void writeSourceBlock(ResultWriter& out, char separator, const SourceInformation& source) {
   const std::string_view sep = separatorOf(separator);
-  const std::string range = toAnsi(result_text::kRecordRange);
-  out.writeLine(toAnsi(source.path));
-  out.writeLine(toAnsi(source.comment));
-  out.writeLine(toAnsi(source.instrumentTitle));
+  const std::string range = out.encoded(result_text::kRecordRange);
+  out.writeLine(out.encoded(source.path));
+  out.writeLine(out.encoded(source.comment));
+  out.writeLine(out.encoded(source.instrumentTitle));
   out.writeLine(printfText(result_text::kVinFormat, source.vin));
 
   std::string line = range;
@@ -139,22 +138,22 @@ void writeSourceBlock(ResultWriter& out, char separator, const SourceInformation
   }
   out.writeLine(line);
 
-  for (const std::string& calibration : source.calibrationLines) out.writeLine(toAnsi(calibration));
+  for (const std::string& calibration : source.calibrationLines) out.writeLine(out.encoded(calibration));
 
   line.clear();
   for (const ChannelLabel& channel : source.channels) {
-    line += toAnsi(channel.name);
+    line += out.encoded(channel.name);
     line += ": ";
-    line += toAnsi(channel.unit);
+    line += out.encoded(channel.unit);
     line += sep;
   }
   out.writeLine(line);
 
-  if (!source.underload.empty()) out.writeLine(toAnsi(result_text::kUnderload) + ": " + toAnsi(source.underload));
-  if (!source.overload.empty()) out.writeLine(toAnsi(result_text::kOverload) + ": " + toAnsi(source.overload));
+  if (!source.underload.empty()) out.writeLine(out.encoded(result_text::kUnderload) + ": " + out.encoded(source.underload));
+  if (!source.overload.empty()) out.writeLine(out.encoded(result_text::kOverload) + ": " + out.encoded(source.overload));
 
   if (!source.markers.empty()) {
-    out.writeLine(toAnsi(result_text::kMarkers));
+    out.writeLine(out.encoded(result_text::kMarkers));
     std::uint32_t ordinal = 0;
     for (const auto& [record, time] : source.markers) {
       line = printfText("%u", ++ordinal);

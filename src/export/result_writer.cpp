@@ -1,5 +1,7 @@
 #include "export/result_writer.h"
 
+#include "export/ansi_text.h"
+
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -23,7 +25,9 @@ ResultWriter::ResultWriter(ResultWriter&& other) noexcept
     : file_(std::move(other.file_)),
       path_(std::move(other.path_)),
       buffer_(std::move(other.buffer_)),
-      ok_(other.ok_) {}
+      ok_(other.ok_),
+      memory_(std::exchange(other.memory_, false)),
+      encoding_(other.encoding_) {}
 
 ResultWriter& ResultWriter::operator=(ResultWriter&& other) noexcept {
   if (this != &other) {
@@ -32,6 +36,8 @@ ResultWriter& ResultWriter::operator=(ResultWriter&& other) noexcept {
     path_ = std::move(other.path_);
     buffer_ = std::move(other.buffer_);
     ok_ = other.ok_;
+    memory_ = std::exchange(other.memory_, false);
+    encoding_ = other.encoding_;
   }
   return *this;
 }
@@ -43,18 +49,20 @@ void ResultWriter::release() noexcept {
   }
 }
 
-bool ResultWriter::create(const std::string& path) {
+bool ResultWriter::create(const std::string& path, TextEncoding encoding) {
   if (file_.isOpen()) close();
   path_ = path;
   buffer_.clear();
   buffer_.reserve(kBufferSize);
   // Our own buffer is the only one, so every failing write shows at once.
   ok_ = file_.create(path);
+  encoding_ = encoding;
+  if (ok_ && encoding == TextEncoding::Utf8WithBom) write("\xEF\xBB\xBF");
   return ok_;
 }
 
 void ResultWriter::write(std::string_view text) {
-  if (!file_.isOpen() || !ok_) {
+  if (!isOpen() || !ok_) {
     ok_ = false;
     return;
   }
@@ -73,13 +81,38 @@ void ResultWriter::write(std::string_view text) {
   }
 }
 
+void ResultWriter::createInMemory() {
+  if (isOpen()) close();
+  path_.clear();
+  buffer_.clear();
+  ok_ = true;
+  memory_ = true;
+  encoding_ = TextEncoding::Utf8;
+}
+
+std::string ResultWriter::takeText() {
+  std::string text(buffer_.begin(), buffer_.end());
+  buffer_.clear();
+  memory_ = false;
+  return text;
+}
+
+std::string ResultWriter::encoded(std::string_view utf8) const {
+  return encoding_ == TextEncoding::Windows1251 ? toAnsi(utf8) : std::string(utf8);
+}
+
 void ResultWriter::flush() {
-  if (!file_.isOpen() || buffer_.empty()) return;
+  if (!file_.isOpen() || buffer_.empty()) return;  // in memory: kept
   if (ok_ && !file_.write(buffer_.data(), buffer_.size())) ok_ = false;
   buffer_.clear();
 }
 
 bool ResultWriter::close() {
+  if (memory_) {
+    memory_ = false;
+    buffer_.clear();
+    return ok_;
+  }
   if (!file_.isOpen()) return ok_;
   flush();
   if (!file_.close()) ok_ = false;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "export/text_encoding.h"
 #include "platform/platform.h"
 
 namespace sonvera {
@@ -21,14 +22,21 @@ class ResultWriter {
   ResultWriter& operator=(ResultWriter&& other) noexcept;
 
   // Creates the file or empties an existing one; closes a file still open.
-  bool create(const std::string& path);
-  bool isOpen() const { return file_.isOpen(); }
+  // A UTF-8 file begins with its byte-order mark.
+  bool create(const std::string& path, TextEncoding encoding = TextEncoding::Windows1251);
+  // Keeps everything written in memory (as plain UTF-8) until takeText().
+  void createInMemory();
+  std::string takeText();
+  bool isOpen() const { return file_.isOpen() || memory_; }
   const std::string& path() const { return path_; }
 
   // Bytes as they stand, except that each "\n" becomes CR LF. Nothing is
   // written once a write has failed.
   void write(std::string_view text);
   void endLine() { write("\n"); }
+  // UTF-8 text in the file's encoding (a character Windows-1251 cannot hold
+  // becomes "?").
+  std::string encoded(std::string_view utf8) const;
   void writeLine(std::string_view text) {
     write(text);
     endLine();
@@ -49,6 +57,8 @@ class ResultWriter {
   std::string path_;
   std::vector<char> buffer_;
   bool ok_ = true;
+  bool memory_ = false;
+  TextEncoding encoding_ = TextEncoding::Windows1251;
 };
 
 // Data and information file names of an export. Split results are numbered

@@ -33,8 +33,12 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes,
 // Writes bytes to a file, replacing it; false when any step fails.
 bool writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-// True when the path names an existing regular file.
+// True when the path names an existing regular file, or folder.
 bool isRegularFile(const std::string& path);
+bool isDirectory(const std::string& path);
+
+// Creates one folder (its parent must exist); false when that fails.
+bool makeDirectory(const std::string& path);
 
 // Local calendar time of a count of seconds since 1970-01-01 00:00 UTC, by the
 // computer's time zone settings; false when the conversion fails.

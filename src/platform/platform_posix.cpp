@@ -73,6 +73,13 @@ bool isRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool isDirectory(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool makeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0755) == 0; }
+
 bool localTime(std::int64_t secondsSince1970, std::tm& out) {
   if constexpr (sizeof(std::time_t) < sizeof(std::int64_t)) {
     if (secondsSince1970 < std::numeric_limits<std::time_t>::min() ||

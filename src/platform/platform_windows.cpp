@@ -146,6 +146,13 @@ bool isRegularFile(const std::string& path) {
   return ok;
 }
 
+bool isDirectory(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool makeDirectory(const std::string& path) { return ::CreateDirectoryW(wide(path).c_str(), nullptr) != 0; }
+
 bool localTime(std::int64_t secondsSince1970, std::tm& out) {
   const __time64_t t = secondsSince1970;
   return ::_localtime64_s(&out, &t) == 0;

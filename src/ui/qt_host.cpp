@@ -11,7 +11,11 @@
 #include "app/strings.h"
 #include "open_file_dialog.h"
 #include "parameter_dialog.h"
+#include "result_file_dialog.h"
 #include "statistics_dialog.h"
+#ifdef SONVERA_HAS_WORKBOOKS
+#include "xlsx/workbook_table.h"
+#endif
 
 namespace sonvera::ui {
 namespace {
@@ -40,6 +44,23 @@ void SettingsProfile::setFolder(const std::string& key, const std::string& folde
   QSettings("Calmoret", "sonvera").setValue(profileKey(key), qt(folder));
 }
 
+// The program's options have a section of their own beside the folders.
+std::string SettingsProfile::option(const std::string& key) const {
+  return QSettings("Calmoret", "sonvera").value(QStringLiteral("Options/") + qt(key)).toString().toStdString();
+}
+
+void SettingsProfile::setOption(const std::string& key, const std::string& value) {
+  QSettings("Calmoret", "sonvera").setValue(QStringLiteral("Options/") + qt(key), qt(value));
+}
+
+std::function<std::unique_ptr<ResultTable>()> QtHost::workbookTables() const {
+#ifdef SONVERA_HAS_WORKBOOKS
+  return [] { return makeWorkbookTable(); };
+#else
+  return {};
+#endif
+}
+
 QWidget* QtHost::owner() const {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return window_;
@@ -59,8 +80,9 @@ std::optional<std::string> QtHost::chooseMeasurementFile(const std::string& fold
 
 std::optional<std::string> QtHost::chooseResultFile(const std::string& folder, const std::string& proposedName) {
   const QString start = folder.empty() ? qt(proposedName) : QDir(qt(folder)).filePath(qt(proposedName));
-  return chosen(QFileDialog::getSaveFileName(owner(), QString(), start,
-                                             "CSV files (*.csv);;Text files (*.txt);;All Files (*)"));
+  ResultFileDialog dialog(profile(), start, owner());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return chosen(dialog.selectedFiles().first());
 }
 
 std::optional<std::string> QtHost::chooseSettingsFile(bool forLoading, const std::string& folder) {

@@ -17,6 +17,8 @@ class SettingsProfile : public Profile {
  public:
   std::string folder(const std::string& key) const override;
   void setFolder(const std::string& key, const std::string& folder) override;
+  std::string option(const std::string& key) const override;
+  void setOption(const std::string& key, const std::string& value) override;
 };
 
 class QtHost : public MainDialogHost {
@@ -35,6 +37,7 @@ class QtHost : public MainDialogHost {
   std::optional<StatisticsSettings> editStatistics(const StatisticsSettings& current) override;
   void postProgress(int percent) override;
   Profile& profile() override { return *profile_; }
+  std::function<std::unique_ptr<ResultTable>()> workbookTables() const override;
 
   // Called on the UI thread with every progress value the worker posted.
   std::function<void(int)> onProgress;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -131,6 +132,50 @@ TEST_F(ExportCommand, CyrillicFolderWithSpaces) {
     EXPECT_TRUE(platform::isRegularFile(folder + "итог за день" + part + ".info")) << part;
   }
   EXPECT_FALSE(platform::isRegularFile(folder));
+}
+
+TEST_F(ExportCommand, Utf8ResultsBeginWithTheByteOrderMark) {
+  ASSERT_EQ(run({"-o", path("u.csv"), "--all", "--from", "1", "--to", "1", "--encoding", "utf-8", "--stats", "min"}), 0)
+      << err;
+  EXPECT_EQ(read("u.csv"), "\xEF\xBB\xBFОбщ,Leq,A;\r\n60.00;\r\n");
+  EXPECT_EQ(read("u.info").substr(0, 3), "\xEF\xBB\xBF");
+  ASSERT_EQ(run({"-o", path("a.csv"), "--all", "--from", "1", "--to", "1", "--encoding", "cp1251"}), 0) << err;
+  EXPECT_EQ(read("a.csv"), toAnsi("Общ,Leq,A;\r\n60.00;\r\n"));
+  EXPECT_EQ(run({"-o", path("x.csv"), "--all", "--encoding", "koi8-r"}), 2);
+}
+
+// Several files into one folder: each failure named, the others exported.
+TEST_F(ExportCommand, ManyFilesIntoOneFolder) {
+  platform::writeWholeFile(path("b.bin"), test::summaryFileBytes(1, test::steadyRecords(50, 1)));
+  fs::create_directories(dir / "again");
+  platform::writeWholeFile(path("again/b.bin"), test::summaryFileBytes(1, test::steadyRecords(5, 1)));
+  const auto batch = [&](std::vector<std::string> files, std::vector<std::string> options) {
+    std::vector<std::string> args{"--catalogue", path("cat.bin"), "export"};
+    args.insert(args.end(), files.begin(), files.end());
+    args.insert(args.end(), options.begin(), options.end());
+    return test::runCli(std::move(args));
+  };
+  const test::CliRun r = batch({path("in.bin"), path("missing.bin"), path("b.bin")},
+                               {"--all", "--output-dir", path("out"), "--jobs", "2"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(fs::exists(dir / "out" / "in.csv"));
+  EXPECT_TRUE(fs::exists(dir / "out" / "b.csv"));
+  EXPECT_FALSE(fs::exists(dir / "out" / "missing.csv"));
+  EXPECT_EQ(r.err, path("missing.bin") + ": " + text(StringId::CannotOpenFile) + "\n");
+  EXPECT_NE(r.out.find("2 exported, 1 failed\n"), std::string::npos);
+
+  // Two sources of the same name would write one result: the second is refused.
+  const test::CliRun same = batch({path("b.bin"), path("again/b.bin")}, {"--all", "--output-dir", path("out"), "--jobs", "1"});
+  EXPECT_EQ(same.code, 1);
+  EXPECT_NE(same.err.find(path("again/b.bin") + ": "), std::string::npos);
+  EXPECT_NE(same.out.find("1 exported, 1 failed"), std::string::npos);
+  std::vector<std::uint8_t> kept;
+  ASSERT_TRUE(platform::readWholeFile(path("out/b.csv"), kept));
+  EXPECT_EQ(std::count(kept.begin(), kept.end(), '\n'), 51);  // the 50 records of the first
+
+  EXPECT_EQ(batch({path("in.bin"), path("b.bin")}, {"--all", "-o", path("r.csv")}).code, 2);
+  EXPECT_EQ(batch({path("in.bin")}, {"--all", "--output-dir", path("out"), "-o", path("r.csv")}).code, 2);
+  EXPECT_EQ(batch({path("in.bin")}, {"--all", "--output-dir", path("out"), "--jobs", "0"}).code, 2);
 }
 
 TEST(ExportOptions, Parsing) {

@@ -7,7 +7,11 @@
 #include <fstream>
 
 #include "cli/cli_run.h"
+#include <QComboBox>
+
+#include "app/profile.h"
 #include "progress_dialog.h"
+#include "result_file_dialog.h"
 #include "ui_harness.h"
 
 namespace sonvera::ui::test {
@@ -53,6 +57,28 @@ TEST_F(ExportWindow, WritesTheSameFilesAsTheCommandLine) {
   EXPECT_GT(csv.size(), 100000u);
   EXPECT_EQ(csv, readAll(dir / "cli" / "street.csv"));
   EXPECT_EQ(readAll(dir / "window" / "street.info"), readAll(dir / "cli" / "street.info"));
+}
+
+// The save dialog keeps the encoding in the profile; the next export writes it.
+TEST_F(ExportWindow, EncodingChosenInTheSaveDialogReachesTheResult) {
+  Window w;
+  const QString target = QString::fromStdString((dir / "window" / "u.csv").string());
+  {
+    ResultFileDialog dialog(w.host->profile(), target, nullptr);
+    EXPECT_EQ(dialog.encodingBox()->currentIndex(), 0);  // Windows-1251 until chosen otherwise
+    dialog.encodingBox()->setCurrentIndex(1);
+    dialog.selectFile(target);
+    QMetaObject::invokeMethod(&dialog, "accept", Qt::DirectConnection);
+  }
+  EXPECT_EQ(resultEncoding(w.host->profile()), TextEncoding::Utf8WithBom);
+  EXPECT_EQ(ResultFileDialog(w.host->profile(), target, nullptr).encodingBox()->currentIndex(), 1);
+
+  w.dialog->start({QString::fromStdString(settings), QString::fromStdString(sample)});
+  w.host->files = {target.toStdString()};
+  w.click(1029);
+  ASSERT_TRUE(exportEnded(w));
+  EXPECT_EQ(readAll(dir / "window" / "u.csv").substr(0, 12), "\xEF\xBB\xBFДата;");
+  EXPECT_EQ(readAll(dir / "window" / "u.info").substr(0, 3), "\xEF\xBB\xBF");
 }
 
 TEST_F(ExportWindow, ShowsProgressAndCancelsWithCompleteFiles) {
