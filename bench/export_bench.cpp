@@ -15,6 +15,9 @@
 #include <unistd.h>
 
 #include "export/export_worker.h"
+#ifdef SONVERA_HAS_WORKBOOKS
+#include "xlsx/workbook_table.h"
+#endif
 #include "bench_records.h"
 #include "measurement/measurement_file.h"
 #include "samples/measurement_writer.h"
@@ -181,6 +184,67 @@ void BM_ExportMillionRecords(benchmark::State& state) {
 }
 // One run takes seconds; more would only repeat the same pass.
 BENCHMARK(BM_ExportMillionRecords)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+#ifdef SONVERA_HAS_WORKBOOKS
+// The peak resident memory of the process since the last reset (Linux).
+double peakMegabytes() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  double kilobytes = 0;
+  while (std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "VmHWM: %lf kB", &kilobytes) == 1) break;
+  std::fclose(status);
+  return kilobytes / 1024.0;
+}
+
+void resetPeak() {
+  if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+    std::fputs("5", refs);
+    std::fclose(refs);
+  }
+}
+
+// The same export into a workbook, over the first N records: its time beside
+// the text export's, and a peak memory that must not grow with N.
+void BM_ExportToWorkbook(benchmark::State& state) {
+  SampleFile& s = sample();
+  if (!s.error.empty()) {
+    state.SkipWithError(s.error.c_str());
+    return;
+  }
+  ExportJob job = exportJob(s);
+  const auto records = static_cast<std::uint32_t>(state.range(0));
+  job.settings.lastRecord = records - 1;
+  job.settings.resultExtension = ".xlsx";
+  job.makeTable = [] { return makeWorkbookTable(); };
+  const std::atomic<bool> stop{false};
+  const ExportProgress none;
+  ExportOutcome outcome;
+  double seconds = 0;
+  resetPeak();
+  const double before = peakMegabytes();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    outcome = runExport(job, stop, none);
+    seconds += secondsSince(start);
+  }
+  const double peak = peakMegabytes();
+  const std::string book = job.settings.resultBase + ".xlsx";
+  std::error_code ignored;
+  state.counters["output_MB"] = static_cast<double>(fs::file_size(book, ignored)) / 1e6;
+  std::remove(book.c_str());
+  if (outcome.result != ExportResult::Completed) {
+    state.SkipWithError("the export failed");
+    return;
+  }
+  state.counters["records_per_second"] = static_cast<double>(records) * state.iterations() / seconds;
+  state.counters["peak_MB"] = peak;
+  state.counters["peak_growth_MB"] = peak - before;
+  state.SetItemsProcessed(static_cast<std::int64_t>(records) * state.iterations());
+}
+BENCHMARK(BM_ExportToWorkbook)->Arg(100000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 }  // namespace
 }  // namespace sonvera
