@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "chart/chart_data.h"
 #include "export/export_worker.h"
 #ifdef SONVERA_HAS_WORKBOOKS
 #include "xlsx/workbook_table.h"
@@ -184,6 +185,41 @@ void BM_ExportMillionRecords(benchmark::State& state) {
 }
 // One run takes seconds; more would only repeat the same pass.
 BENCHMARK(BM_ExportMillionRecords)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One broadband column of the million records: the chart's preparation
+// beside the export of the same column (without number, time or statistics).
+ExportJob oneColumnJob(const SampleFile& s) {
+  ExportJob job = exportJob(s);
+  job.items = {{2, 0, 0, -1}};
+  job.settings.writeRecordNumber = job.settings.writeDateTime = job.settings.saveSourceInfo = false;
+  job.statistics = {};
+  return job;
+}
+
+void BM_OneColumnExport(benchmark::State& state) {
+  SampleFile& s = sample();
+  if (!s.error.empty()) return state.SkipWithError(s.error.c_str());
+  const ExportJob job = oneColumnJob(s);
+  const std::atomic<bool> stop{false};
+  ExportOutcome outcome;
+  for (auto _ : state) outcome = runExport(job, stop, {});
+  std::remove((job.settings.resultBase + job.settings.resultExtension).c_str());
+  if (outcome.result != ExportResult::Completed) state.SkipWithError("the export failed");
+  state.SetItemsProcessed(static_cast<std::int64_t>(kRecords) * state.iterations());
+}
+BENCHMARK(BM_OneColumnExport)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_OneColumnChart(benchmark::State& state) {
+  SampleFile& s = sample();
+  if (!s.error.empty()) return state.SkipWithError(s.error.c_str());
+  const ExportJob job = oneColumnJob(s);
+  const std::atomic<bool> stop{false};
+  std::size_t points = 0;
+  for (auto _ : state) points = prepareChart(job, 2000, stop, {}).series.at(0).points.size();
+  state.counters["points"] = static_cast<double>(points);
+  state.SetItemsProcessed(static_cast<std::int64_t>(kRecords) * state.iterations());
+}
+BENCHMARK(BM_OneColumnChart)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 #ifdef SONVERA_HAS_WORKBOOKS
 // The peak resident memory of the process since the last reset (Linux).

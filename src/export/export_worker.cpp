@@ -7,6 +7,7 @@
 #include <span>
 
 #include "export/column_statistics.h"
+#include "export/export_columns.h"
 #include "export/format_value.h"
 #include "export/item_text.h"
 #include "export/result_format.h"
@@ -19,22 +20,6 @@ namespace sonvera {
 namespace {
 
 using namespace display_format;
-
-// One output column. `value` points into the worker's decoded state, so the
-// column reads each record's value without a look-up.
-struct ExportColumn {
-  const double* value = nullptr;
-  DisplayFormat format = kDefault;  // as the catalogue gives it, for the text
-  std::int32_t channel = 0;
-  std::string name;
-  double reference = 0;     // of the format's reference kind and the channel
-  bool isLevel = false;     // format bit 0
-  bool decimating = false;  // format bit 3: averaged or maxima when decimating
-  double decimationSum = 0;
-  std::int64_t decimationCount = 0;
-  double decimationMax = 0;
-  ColumnAccumulator statistics;
-};
 
 // Whole seconds from `earlier` to `later`; 0 when either time is invalid.
 double secondsBetween(const RecordTime& later, const RecordTime& earlier) {
@@ -74,13 +59,7 @@ class ExportWorker {
   ExportOutcome run();
 
  private:
-  void buildReferenceTable();
   void buildColumns();
-  void appendBandedColumns(const ExportItem& item);
-  void appendExtraColumns(const ExportItem& item, const std::vector<const ExtraParameterTable*>& extras);
-  void addColumn(const double* value, DisplayFormat format, std::int32_t channel, const ExportItem& item,
-                 std::int32_t band);
-  std::int32_t channelLimit() const;
 
   // False when the export ends at this record (a file failed).
   bool handleRecord(std::uint32_t u, std::span<std::uint8_t> record);
@@ -106,7 +85,6 @@ class ExportWorker {
   ResultFormatOptions options_;
   bool infoNeeded_ = false;
   bool statisticsChosen_ = false;
-  std::array<std::array<double, kChannelSlots>, 4> references_{};  // [kind][channel]
   std::vector<ExportColumn> columns_;
   std::vector<std::string> columnNames_;
   std::vector<StatisticsColumn> statisticsColumns_;
@@ -127,97 +105,9 @@ class ExportWorker {
   bool failed_ = false;
 };
 
-std::int32_t ExportWorker::channelLimit() const {
-  return std::clamp<std::int32_t>(description_.channelCount, 0, static_cast<std::int32_t>(kChannelSlots));
-}
-
-void ExportWorker::buildReferenceTable() {
-  for (std::int32_t c = 0; c < channelLimit(); ++c) {
-    const ChannelValues& ch = channels_[static_cast<std::size_t>(c)];
-    const auto i = static_cast<std::size_t>(c);
-    references_[0][i] = ch.reference > 0 ? ch.reference : description_.defaultReference;
-    for (std::size_t k = 1; k < 4; ++k) references_[k][i] = ch.extraReferences[k - 1];
-  }
-}
-
-void ExportWorker::addColumn(const double* value, DisplayFormat format, std::int32_t channel,
-                             const ExportItem& item, std::int32_t band) {
-  // 0xFFFF stands for the default level format in every respect.
-  const DisplayFormat meaning = format == kDefault ? kDefaultLevel : format;
-  ExportColumn& column = columns_.emplace_back();
-  column.value = value;
-  column.format = format;
-  column.channel = channel;
-  column.reference = references_[static_cast<std::size_t>(referenceKind(meaning))][static_cast<std::size_t>(channel)];
-  column.isLevel = (meaning & kIsLevel) != 0;
-  column.decimating = (meaning & kDecimates) != 0;
-  const ExportItem cell{item.group, item.parameter, band, channel};
-  column.name = columnSafe(
-      itemText(*job_.catalogue, values_, channels_, description_, job_.typeCode, cell, true).value_or(""),
-      options_.separator);
-}
-
-// The channels or bands an item names: all below `count`, or the one it
-// names when that lies below `count` (a negative one does not).
-template <typename Each>
-void forEachIndex(std::int32_t chosen, std::int32_t count, Each each) {
-  if (chosen == -1) {
-    for (std::int32_t i = 0; i < count; ++i) each(i);
-  } else if (count > 0 && static_cast<std::uint32_t>(chosen) < static_cast<std::uint32_t>(count)) {
-    each(chosen);
-  }
-}
-
-void ExportWorker::appendBandedColumns(const ExportItem& item) {
-  const auto g = static_cast<std::size_t>(item.group);
-  const std::int32_t bands = effectiveBandCount(values_, description_, item.group);
-  const std::int32_t first = firstCarriedParameter(item.group, description_.parameterCount[g], bands,
-                                                   description_.channelCount, channels_);
-  const std::int64_t row = std::int64_t{first} + item.parameter;
-  if (row < 0 || row >= description_.parameterCount[g]) return;
-  const auto r = static_cast<std::size_t>(row);
-  forEachIndex(item.channel, channelLimit(), [&](std::int32_t c) {
-    const ChannelValues& ch = channels_[static_cast<std::size_t>(c)];
-    forEachIndex(item.band, bands, [&](std::int32_t band) {
-      const auto b = static_cast<std::size_t>(band);
-      // Cells the layout does not size (an override beyond its bands) do not exist.
-      if (r >= ch.values[g].size() || b >= ch.values[g][r].size()) return;
-      const bool formatted = r < ch.formats[g].size() && b < ch.formats[g][r].size();
-      addColumn(&ch.values[g][r][b], formatted ? ch.formats[g][r][b] : kDefault, c, item, band);
-    });
-  });
-}
-
-void ExportWorker::appendExtraColumns(const ExportItem& item,
-                                      const std::vector<const ExtraParameterTable*>& extras) {
-  const auto e = static_cast<std::size_t>(item.group - 3);
-  if (e >= extras.size()) return;
-  const ExtraParameterTable& table = *extras[e];
-  const auto p = static_cast<std::uint32_t>(item.parameter);
-  if (p >= table.parameterNames.size()) return;
-  const auto bands = static_cast<std::int32_t>(std::min<std::size_t>(table.bandNames.size(), std::numeric_limits<std::int32_t>::max()));
-  forEachIndex(item.channel, channelLimit(), [&](std::int32_t c) {
-    const ChannelValues& ch = channels_[static_cast<std::size_t>(c)];
-    forEachIndex(item.band, bands, [&](std::int32_t band) {
-      const auto b = static_cast<std::size_t>(band);
-      if (p >= table.codes.size() || b >= table.codes[p].size()) return;
-      // Only codes the last decoding found have a cell to refer to.
-      const auto found = ch.otherValues.find(table.codes[p][b] & 0x0FFFFFFF);
-      if (found == ch.otherValues.end()) return;
-      const bool formatted = p < table.formats.size() && b < table.formats[p].size();
-      addColumn(&found->second, formatted ? table.formats[p][b] : kDefault, c, item, band);
-    });
-  });
-}
-
 void ExportWorker::buildColumns() {
-  std::vector<const ExtraParameterTable*> extras = job_.catalogue->extraTables(job_.typeCode);
-  for (const ExportItem& item : job_.items) {
-    if (item.group >= 0 && item.group <= 2)
-      appendBandedColumns(item);
-    else if (item.group >= 3)
-      appendExtraColumns(item, extras);
-  }
+  columns_ = buildExportColumns(*job_.catalogue, job_.typeCode, description_, values_, channels_, job_.items,
+                                options_.separator);
   // Built once: the header and the statistics table read these for every file.
   columnNames_.reserve(columns_.size());
   statisticsColumns_.reserve(columns_.size());
@@ -407,7 +297,6 @@ ExportOutcome ExportWorker::run() {
   }
   data_ = job_.makeTable ? job_.makeTable() : nullptr;
   if (!data_) data_ = std::make_unique<TextResultTable>();
-  buildReferenceTable();
   statisticsChosen_ = anyStatisticChosen(job_.statistics);
   infoNeeded_ = settings_.saveSourceInfo || statisticsChosen_;
   buildColumns();

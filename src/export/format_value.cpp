@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "base/printf_text.h"
 #include "measurement/record_values.h"
@@ -85,6 +86,14 @@ std::string formatValue(double value, DisplayFormat format, bool linearUnits, bo
   if (f & kFixedLinear)
     return fixed((f & kIsLevel) ? reference * std::pow(10.0, value / 20.0) : value, decimals);
   return engineeringForm(value, f, extended, reference);
+}
+
+double displayedValue(double value, DisplayFormat format, bool linearUnits, double reference) {
+  const DisplayFormat f = format == kDefault ? kDefaultLevel : format;
+  if (value == NoValue || value == DashValue || f == kDateTime) return std::numeric_limits<double>::quiet_NaN();
+  const bool levelForm = (!linearUnits && (f & kPreferLevel)) || !(f & kHasLinear);
+  if (levelForm) return (f & kIsLevel) ? value : levelOf(value, reference);
+  return (f & kIsLevel) ? reference * std::pow(10.0, value / 20.0) : value;
 }
 
 std::string formatFrequency(double hertz) {

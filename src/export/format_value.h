@@ -38,6 +38,10 @@ inline int referenceKind(DisplayFormat f) { return static_cast<int>((f >> 16) & 
 std::string formatValue(double value, DisplayFormat format, bool linearUnits, bool extended,
                         double reference);
 
+// The number formatValue shows, before rounding (dB, or the linear form as the
+// options and format ask); NaN for the no-value and dash markers and dates.
+double displayedValue(double value, DisplayFormat format, bool linearUnits, double reference);
+
 // A band centre frequency: "31.50", "1.000k", "2.500m".
 std::string formatFrequency(double hertz);
 
