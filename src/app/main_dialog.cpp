@@ -1,5 +1,8 @@
 #include "app/main_dialog.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/command_line.h"
 #include "app/file_summary.h"
 #include "app/strings.h"
@@ -239,6 +242,66 @@ bool MainDialog::refuse(StringId message) {
   return false;
 }
 
+bool MainDialog::processingRange(std::uint32_t& first, std::uint32_t& last) {
+  if (state_.rangeInRecords) {
+    const auto from = readUnsignedField(state_.rangeFrom);
+    if (!from || *from == 0) return refuse(StringId::BadRangeStart);
+    first = *from - 1;
+    const auto to = readUnsignedField(state_.rangeTo);
+    if (!to || *to > file_.recordCount || *to <= first) return refuse(StringId::BadRangeEnd);
+    last = *to - 1;
+  } else {
+    const auto resolve = [&](const std::string& field, bool end) -> std::optional<std::uint32_t> {
+      const auto t = parseRangeTime(file_, field);
+      return t ? findRecordByTime(file_, *t, end, recordBuffer_) : std::nullopt;
+    };
+    const auto from = resolve(state_.rangeFrom, false);
+    if (!from) return refuse(StringId::BadRangeStart);
+    first = *from - 1;
+    const auto to = resolve(state_.rangeTo, true);
+    if (!to || *to <= first) return refuse(StringId::BadRangeEnd);
+    last = *to - 1;
+  }
+  return true;
+}
+
+std::optional<ExportJob> MainDialog::chartJob(std::optional<std::size_t> entry) {
+  exchangeFromControls();
+  const std::vector<ExportItem>& items = listOf(lists_, deviceType());
+  if (!file_.handle.isOpen() || items.empty()) {
+    refuse(StringId::EmptyExportList);
+    return std::nullopt;
+  }
+  ExportJob job;
+  if (!processingRange(job.settings.firstRecord, job.settings.lastRecord)) return std::nullopt;
+  job.settings.linearUnits = state_.linearUnits != 0;
+  if (entry && *entry < items.size())
+    job.items = {items[*entry]};
+  else
+    job.items = items;
+  takeOpenFile(job, file_);
+  job.catalogue = &catalogue_;
+  return job;
+}
+
+void MainDialog::takeChartRange(double from, double to, bool times) {
+  if (!file_.handle.isOpen()) return;
+  if (times) {
+    state_.rangeInRecords = false;
+    state_.rangeUnits.clear();
+    state_.rangeFrom = formatRangeTime(file_, RecordTime::fromDayNumber(from));
+    state_.rangeTo = formatRangeTime(file_, RecordTime::fromDayNumber(to));
+  } else {
+    state_.rangeInRecords = true;
+    state_.rangeUnits = kRecordRangeUnits;
+    const auto record = [&](double x) {
+      return std::to_string(static_cast<std::uint32_t>(std::clamp(std::round(x), 1.0, double(file_.recordCount))));
+    };
+    state_.rangeFrom = record(from);
+    state_.rangeTo = record(to);
+  }
+}
+
 bool MainDialog::startExport() {
   exchangeFromControls();
   runner_.stopAndJoin();
@@ -273,26 +336,7 @@ bool MainDialog::startExport() {
   e.instrumentTitle = state_.model;
   e.calibrationLines = state_.calibrationLines;
 
-  if (state_.rangeInRecords) {
-    const auto from = readUnsignedField(state_.rangeFrom);
-    if (!from || *from == 0) return refuse(StringId::BadRangeStart);
-    e.firstRecord = *from - 1;
-    const auto to = readUnsignedField(state_.rangeTo);
-    if (!to || *to > file_.recordCount || *to <= e.firstRecord)
-      return refuse(StringId::BadRangeEnd);
-    e.lastRecord = *to - 1;
-  } else {
-    const auto resolve = [&](const std::string& field, bool end) -> std::optional<std::uint32_t> {
-      const auto t = parseRangeTime(file_, field);
-      return t ? findRecordByTime(file_, *t, end, recordBuffer_) : std::nullopt;
-    };
-    const auto from = resolve(state_.rangeFrom, false);
-    if (!from) return refuse(StringId::BadRangeStart);
-    e.firstRecord = *from - 1;
-    const auto to = resolve(state_.rangeTo, true);
-    if (!to || *to <= e.firstRecord) return refuse(StringId::BadRangeEnd);
-    e.lastRecord = *to - 1;
-  }
+  if (!processingRange(e.firstRecord, e.lastRecord)) return false;
 
   const std::vector<ExportItem>& items = listOf(lists_, deviceType());
   if (items.empty()) return refuse(StringId::EmptyExportList);

@@ -50,6 +50,15 @@ class MainDialog {
   // (the message has been shown and no file is open).
   bool openFile(const std::string& path);
 
+  // The chart of the processing range: the export-list entry `entry` (all
+  // entries without one). Nothing after a message when no file is open, the
+  // list is empty or the range is wrong.
+  std::optional<ExportJob> chartJob(std::optional<std::size_t> entry);
+  // "Взять диапазон" of the chart: the shown span into 1036/1037, as times
+  // with 1038 cleared (as record numbers with 1038 set when the chart is over
+  // record numbers).
+  void takeChartRange(double from, double to, bool times);
+
   // Check box 1038 has just been set (records) or cleared (times): the two
   // range fields are converted to the other form, or emptied.
   void switchRangeMode(bool inRecords);
@@ -115,7 +124,9 @@ class MainDialog {
   ExportListContext exportListContext();
   void showExportList(const std::optional<ExportListView>& view);
   void refreshStatisticsSummary();
-  bool refuse(StringId message);  // shows the message; false
+  bool refuse(StringId message);
+  // The range of 1036/1037 as records from 0; false after the message.
+  bool processingRange(std::uint32_t& first, std::uint32_t& last);
   // Stores the folder of a path the user chose under the profile key.
   void rememberFolder(const char* key, const std::string& path);
   std::optional<std::string> chooseSettingsPath(bool forLoading);

@@ -76,7 +76,10 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
   std::vector<ExportColumn> columns =
       buildExportColumns(*job.catalogue, job.typeCode, description, values, channels, job.items, ';');
   chart.series.resize(columns.size());
-  for (std::size_t c = 0; c < columns.size(); ++c) chart.series[c].name = columns[c].name;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    chart.series[c].name = columns[c].name;
+    chart.series[c].level = displaysLevel(columns[c].format, job.settings.linearUnits);
+  }
   std::vector<Extremes> extremes(columns.size());
 
   const std::uint64_t total = std::uint64_t{job.settings.lastRecord} - job.settings.firstRecord + 1;
@@ -89,6 +92,7 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
 
   // The axis is decided by the first record: times where it has one.
   bool firstSeen = false;
+  double firstX = std::numeric_limits<double>::quiet_NaN(), lastX = firstX;
   for (std::uint64_t u = job.settings.firstRecord; u <= job.settings.lastRecord; ++u) {
     if (stop.load()) {
       chart.stopped = true;
@@ -105,6 +109,8 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
     const double x = chart.timeAxis ? (t.valid() ? t.dayNumber() : std::numeric_limits<double>::quiet_NaN())
                                     : static_cast<double>(number);
     if (!std::isnan(x)) {
+      if (std::isnan(firstX)) firstX = x;
+      lastX = x;
       for (std::size_t c = 0; c < columns.size(); ++c) {
         const double y = displayedValue(*columns[c].value, columns[c].format, linear, columns[c].reference);
         if (std::isfinite(y)) extremes[c].add({x, y}, number);
@@ -127,6 +133,8 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
     lastProgress = p;
   }
   for (std::size_t c = 0; c < columns.size(); ++c) extremes[c].flushInto(chart.series[c].points);
+  if (!std::isnan(firstX)) chart.firstX = firstX, chart.lastX = lastX;
+  if (chart.recordsRead > 1 && lastX > firstX) chart.step = (lastX - firstX) / (chart.recordsRead - 1);
   return finish();
 }
 

@@ -23,6 +23,7 @@ struct ChartPoint {
 
 struct ChartSeries {
   std::string name;  // the column's name in the export
+  bool level = true;  // in dB; else in the linear unit
   std::vector<ChartPoint> points;  // in record order; at most two per bucket
 };
 
@@ -45,6 +46,8 @@ struct ChartData {
   std::vector<ChartSpan> overloads;
   std::vector<ChartSpan> underloads;
   std::vector<ChartMarker> markers;
+  double firstX = 0, lastX = 0;  // of the first and last record read
+  double step = 0;               // the mean x distance of neighbouring records
   std::uint32_t recordsRead = 0;
   bool stopped = false;
 };

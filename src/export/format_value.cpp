@@ -88,11 +88,15 @@ std::string formatValue(double value, DisplayFormat format, bool linearUnits, bo
   return engineeringForm(value, f, extended, reference);
 }
 
+bool displaysLevel(DisplayFormat format, bool linearUnits) {
+  const DisplayFormat f = format == kDefault ? kDefaultLevel : format;
+  return f != kDateTime && ((!linearUnits && (f & kPreferLevel)) || !(f & kHasLinear));
+}
+
 double displayedValue(double value, DisplayFormat format, bool linearUnits, double reference) {
   const DisplayFormat f = format == kDefault ? kDefaultLevel : format;
   if (value == NoValue || value == DashValue || f == kDateTime) return std::numeric_limits<double>::quiet_NaN();
-  const bool levelForm = (!linearUnits && (f & kPreferLevel)) || !(f & kHasLinear);
-  if (levelForm) return (f & kIsLevel) ? value : levelOf(value, reference);
+  if (displaysLevel(f, linearUnits)) return (f & kIsLevel) ? value : levelOf(value, reference);
   return (f & kIsLevel) ? reference * std::pow(10.0, value / 20.0) : value;
 }
 

@@ -41,6 +41,8 @@ std::string formatValue(double value, DisplayFormat format, bool linearUnits, bo
 // The number formatValue shows, before rounding (dB, or the linear form as the
 // options and format ask); NaN for the no-value and dash markers and dates.
 double displayedValue(double value, DisplayFormat format, bool linearUnits, double reference);
+// True when formatValue shows the value as a level in dB.
+bool displaysLevel(DisplayFormat format, bool linearUnits);
 
 // A band centre frequency: "31.50", "1.000k", "2.500m".
 std::string formatFrequency(double hertz);

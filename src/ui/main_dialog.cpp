@@ -11,12 +11,14 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QMenu>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include "app/strings.h"
 #include "progress_dialog.h"
+#include "chart_window.h"
 #include "record_viewer_dialog.h"
 #include "shared_resources.h"
 
@@ -111,6 +113,27 @@ void MainDialog::connectCommands() {
     logic_->selectExportLine(row < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(row)));
   });
   connect(list, &QListWidget::itemDoubleClicked, this, [this] { run([this] { logic_->editExportItem(); }); });
+
+  // "График…": the entry under the cursor (or all entries when none is
+  // selected) from the list's menu, the selected entry (or all) with Ctrl+G.
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(list, &QListWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+    QMenu menu(this);
+    QAction* chart = menu.addAction(QStringLiteral("График…"));
+    if (menu.exec(list->viewport()->mapToGlobal(at)) == chart) openChart();
+  });
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this), &QShortcut::activated, this,
+          &MainDialog::openChart);
+}
+
+void MainDialog::openChart() {
+  collect();
+  const auto job = logic_->chartJob(logic_->state().exportListSelection);
+  refresh();
+  if (!job) return;
+  ChartWindow chart(*logic_, *job, this);
+  connect(&chart, &ChartWindow::rangeTaken, this, &MainDialog::refresh);
+  chart.exec();
 }
 
 bool MainDialog::eventFilter(QObject* watched, QEvent* event) {

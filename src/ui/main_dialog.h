@@ -55,6 +55,8 @@ class MainDialog : public QDialog {
   void connectCommands();
   void progressArrived(int percent);
   void copySelectedLine();
+  // "График…" of the export list, and Ctrl+G.
+  void openChart();
 
   std::unique_ptr<QtHost> host_;
   std::unique_ptr<sonvera::MainDialog> logic_;

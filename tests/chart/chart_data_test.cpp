@@ -1,4 +1,5 @@
 #include "chart/chart_data.h"
+#include "chart/chart_view.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,36 @@ TEST(ChartData, StopsOnRequestAndAllocatesNothingPerRecord) {
   };
   const auto few = allocationsFor(9999), many = allocationsFor(199999);
   EXPECT_LT(many, few + 50) << few << " allocations for 10 000 records, " << many << " for 200 000";
+}
+
+}  // namespace
+}  // namespace sonvera
+
+namespace sonvera {
+namespace {
+
+TEST(ChartView, ZoomPanAndReadout) {
+  ChartData chart;
+  chart.series.push_back({"Общ,Leq,A", true, {{100.0, 50}, {100.5, 70}, {101.0, 60}}});
+  const AxisRange whole = wholeRange(chart);
+  EXPECT_EQ(whole.from, 100.0);
+  EXPECT_EQ(whole.to, 101.0);
+  // The point under the cursor stays where it is.
+  const AxisRange in = zoomedRange(whole, 0.5, 100.25, whole, true);
+  EXPECT_DOUBLE_EQ(in.width(), 0.5);
+  EXPECT_DOUBLE_EQ((100.25 - in.from) / in.width(), 0.25);
+  // Never wider than the whole, never narrower than a second, never outside.
+  EXPECT_DOUBLE_EQ(zoomedRange(in, 10, 100.9, whole, true).width(), 1.0);
+  EXPECT_NEAR(zoomedRange(whole, 1e-9, 100.5, whole, true).width(), 1.0 / 86400, 1e-12);
+  const AxisRange right = pannedRange(in, 5, whole);
+  EXPECT_EQ(right.to, 101.0);
+  EXPECT_DOUBLE_EQ(right.width(), 0.5);
+  EXPECT_EQ(pannedRange(in, -5, whole).from, 100.0);
+  // The read-out takes the nearest point.
+  const std::string text = readoutText(chart, 100.4);
+  EXPECT_NE(text.find("Общ,Leq,A: 70"), std::string::npos) << text;
+  chart.timeAxis = false;
+  EXPECT_EQ(readoutText(chart, 100.9).substr(0, 16), "Запись 101");
 }
 
 }  // namespace
