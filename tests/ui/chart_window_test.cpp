@@ -3,9 +3,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
+#include <memory>
 
 #include "app/strings.h"
 #include "chart_window.h"
@@ -67,6 +71,36 @@ TEST(ChartWindowTest, OpensFromTheListZoomsSavesAndTakesTheRange) {
   EXPECT_EQ(w.text(1036).toStdString(), formatRangeTime(file, RecordTime::fromDayNumber(taken.from)));
   EXPECT_EQ(w.text(1037).toStdString(), formatRangeTime(file, RecordTime::fromDayNumber(taken.to)));
   fs::remove_all(dir);
+}
+
+// The list's menu without a selection: every entry's columns.
+TEST(ChartWindowTest, TheListsMenuChartsAllEntries) {
+  Window w;
+  w.dialog->start({QString::fromStdString(demoData("samples/street-noise.cfg")),
+                   QString::fromStdString(demoData("samples/street-noise.bin"))});
+  auto* list = w.control<QListWidget>(1033);
+  list->setCurrentRow(-1);
+  std::size_t series = 0;
+  whenModal([&](QWidget* dialog) {
+    auto* chart = qobject_cast<ChartWindow*>(dialog);
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(waitFor([&] { return chart->ready(); }));
+    series = chart->data().series.size();
+    chart->reject();
+  });
+  QString caption;
+  const auto pickChart = std::make_shared<std::function<void()>>();
+  *pickChart = [&, pickChart] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return QTimer::singleShot(5, *pickChart);
+    caption = menu->actions().value(0)->text();
+    menu->setActiveAction(menu->actions().value(0));
+    QTest::keyClick(menu, Qt::Key_Return);
+  };
+  QTimer::singleShot(0, *pickChart);
+  emit list->customContextMenuRequested(list->rect().center());
+  EXPECT_EQ(caption, QString::fromUtf8("График…"));
+  EXPECT_GT(series, 30u);  // all the street sample's columns
 }
 
 TEST(ChartWindowTest, WithoutAFileSaysSo) {
