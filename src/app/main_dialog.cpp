@@ -368,10 +368,7 @@ bool MainDialog::startExport() {
   job.catalogue = &catalogue_;
   if (isWorkbookExtension(e.resultExtension)) {
     job.makeTable = host_.workbookTables();
-    if (!job.makeTable) {
-      host_.showMessage("Эта сборка программы не пишет книги .xlsx");
-      return false;
-    }
+    if (!job.makeTable) return refuse(StringId::NoWorkbooks);
   }
   // The dialog keeps the long forms as its own texts (the tool tips); the information file takes those.
   job.underloadText = state_.underloadDetails;

@@ -37,6 +37,7 @@ const char* text(StringId id) {
     case StringId::CannotOpenFile: return "Ошибка: не удалось открыть файл";
     case StringId::EmptyFile: return "Ошибка: пустой файл";
     case StringId::WriteFailedNamed: return "Ошибка записи файла '%s'";
+    case StringId::NoWorkbooks: return "Эта сборка программы не пишет книги .xlsx";
   }
   return "";
 }

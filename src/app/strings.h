@@ -34,6 +34,7 @@ enum class StringId : int {
   CannotOpenFile = 1000,
   EmptyFile = 1001,
   WriteFailedNamed = 1002,  // "%s": a result file that could not be written whole
+  NoWorkbooks = 1003,       // a build without the workbook library
 };
 
 // The text of a string; empty for an unknown id. The texts written into result
