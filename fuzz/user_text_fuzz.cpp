@@ -1,5 +1,5 @@
 // The texts a user types or a shell passes: counts in edit fields, range
-// times in both forms, statistics fields and the command line.
+// times in every form, statistics fields and the command line.
 
 #include <cstdint>
 #include <string>
@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/number_text.h"
 #include "app/statistics_dialog.h"
+#include "app/typed_time.h"
 #include "base/utf16.h"
 #include "samples/sample_generator.h"
 #include "samples/sample_layouts.h"
@@ -69,6 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 2: {
       MeasurementFile& file = sampleFile((data[0] & 4) != 0);
       std::vector<std::uint8_t> buffer;
+      // Times as users type them become the fields' form, which must then parse.
+      if (const auto field = rangeFieldText(file, text); field && !parseRangeTime(file, *field)) __builtin_trap();
+      typedDateTime(text);
       if (const auto t = parseRangeTime(file, text)) {
         formatRangeTime(file, *t);
         if (const auto n = findRecordByTime(file, *t, (data[0] & 8) != 0, buffer)) timeOfRecord(file, *n, buffer);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/strings.h"
 #include "base/path_text.h"
 
 namespace sonvera {
@@ -59,6 +60,18 @@ StartupPlan planStartup(const std::vector<std::string>& arguments) {
     }
   }
   return plan;
+}
+
+std::string informationRequest(const std::vector<std::string>& arguments) {
+  if (arguments.size() != 1) return {};
+  const std::string version = "sonvera " + versionNumber() + "\n";
+  if (arguments[0] == "--version") return version;
+  if (arguments[0] != "--help" && arguments[0] != "-h") return {};
+  return version +
+         "Usage: sonvera [SETTINGS.cfg ...] [MEASUREMENT-FILE] [SETTINGS.cfg ...]\n"
+         "Opens the measurement file (*.bin, *.dcr, *.msr) in the window after applying the settings\n"
+         "files in order; without a measurement file the open-file dialog comes up at once.\n"
+         "The command-line tool sonvera-cli exports without a window.\n";
 }
 
 }  // namespace sonvera

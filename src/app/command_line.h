@@ -46,4 +46,9 @@ struct StartupPlan {
 // order, the first other argument opened, later ones ignored.
 StartupPlan planStartup(const std::vector<std::string>& arguments);
 
+// The text to print instead of opening the window when the one argument is
+// "--version" or "--help" (or "-h"); empty otherwise. A file by such a name
+// is opened as "./--version".
+std::string informationRequest(const std::vector<std::string>& arguments);
+
 }  // namespace sonvera

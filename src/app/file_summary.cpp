@@ -62,7 +62,8 @@ FileSummary headlineSummary(const DeviceCatalogue& catalogue, const MeasurementF
   s.records = printfText("%u записей", file.recordCount);
   if (file.recordCount > 1 && later(file.lastTime, file.firstTime)) {
     const double seconds = wholeSeconds(difference(file.lastTime, file.firstTime).days);
-    s.step = printfText("шаг: %.1lf сек", seconds / (file.recordCount - 1));
+    s.stepSeconds = seconds / (file.recordCount - 1);
+    s.step = printfText("шаг: %.1lf сек", *s.stepSeconds);
   }
   s.span = file.firstTime.format(kFullTime);
   if (file.recordCount > 1) {
@@ -111,6 +112,11 @@ void addLoadStatistics(const DeviceCatalogue& catalogue, MeasurementFile& file, 
       }
     }
   }
+
+  summary.loads.clear();
+  for (const auto& w : watches)
+    summary.loads.push_back({w.channel, w.underload, w.count, w.count * 100.0 / file.recordCount,
+                             w.count > 0 ? w.first + 1 : 0, w.count > 0 ? w.firstTime : RecordTime{}});
 
   const bool oneDay = firstAndLastOnOneDay(file);
   for (const bool underload : {true, false}) {

@@ -12,18 +12,32 @@
 
 namespace sonvera {
 
+// The overload or underload of one channel as numbers (the texts give them
+// rounded), for callers that compute with them.
+struct LoadFigures {
+  std::int32_t channel = 0;
+  bool underload = false;
+  std::uint32_t count = 0;        // records flagged
+  double percent = 0;             // of all records
+  std::uint32_t firstRecord = 0;  // the first flagged, from 1; 0 when none
+  RecordTime firstTime;
+};
+
 struct FileSummary {
   std::string model;                // field 1001
   std::string vin;                  // 1002, "VIN: %05X"
   std::string span;                 // 1003
   std::string records;              // 1004, "%u записей"
   std::optional<std::string> step;  // 1005, written only when a step is known
+  std::optional<double> stepSeconds;  // the same as a number (the text rounds it)
   bool over = false;                // 1006
   bool under = false;               // 1007
   std::string overloadSummary;      // 1039
   std::string overloadDetails;      // its tool tip
   std::string underloadSummary;     // 1040
   std::string underloadDetails;     // its tool tip
+  // Every channel and kind whose flag the records carry, flagged or not.
+  std::vector<LoadFigures> loads;
 };
 
 // The fields that follow from the open file alone: model, serial, span,

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/command_line.h"
+#include "app/failure_reasons.h"
 #include "app/file_summary.h"
 #include "app/strings.h"
 #include "app/number_text.h"
@@ -11,6 +12,9 @@
 #include "app/statistics_dialog.h"
 #include "base/path_text.h"
 #include "base/printf_text.h"
+#include "export/column_statistics.h"
+#include "export/files_in_use.h"
+#include "export/result_writer.h"
 #include "platform/platform.h"
 #include "measurement/record_decoder.h"
 #include "measurement/time_line.h"
@@ -55,7 +59,8 @@ bool MainDialog::openInMainDialog(const std::string& path) {
   runner_.stopAndJoin();
   const OpenResult result = openMeasurementFile(catalogue_, path, file_);
   if (result != OpenResult::Opened) {
-    host_.showMessage(openFailureText(result));
+    host_.showDetailedMessage(openFailureText(result),
+                              path + ": " + measurementFailureReason(catalogue_, path, result));
     return false;
   }
   summary_ = headlineSummary(catalogue_, file_);
@@ -160,9 +165,13 @@ bool MainDialog::saveSettingsFile(const std::string& path) {
   c.comment = state_.comment;
   c.recordNumber = state_.recordNumber;
   c.recordTime = state_.recordTime;
+  // Writing over the settings file loaded is saving it; over the measurement
+  // file or the catalogue it is never.
+  if (!refuseClash(filesInUse(false), {path})) return false;
   // A failed write is reported like a file that cannot be created.
   if (!platform::writeWholeFile(path, encodeSettingsFile(c))) {
-    host_.showMessage(printfText(text(StringId::CannotOpenFileNamed), path.c_str()));
+    host_.showDetailedMessage(printfText(text(StringId::CannotOpenFileNamed), path.c_str()),
+                              path + ": " + writeFailureReason(path));
     return false;
   }
   return true;
@@ -176,16 +185,18 @@ void MainDialog::loadSettingsFile(const std::string& path) {
   exchangeFromControls();
   std::vector<std::uint8_t> bytes;
   if (!platform::readWholeFile(path, bytes)) {
-    host_.showMessage(printfText(text(StringId::CannotOpenFileNamed), path.c_str()));
+    host_.showDetailedMessage(printfText(text(StringId::CannotOpenFileNamed), path.c_str()),
+                              path + ": " + readFailureReason(path));
     return;
   }
   // Decoded whole before anything is applied: a bad file changes nothing.
   const auto contents = decodeSettingsFile(bytes);
   if (!contents) {
-    host_.showMessage(text(StringId::BadFileFormat));
+    host_.showDetailedMessage(text(StringId::BadFileFormat), path + ": " + settingsFailureReason(bytes));
     return;
   }
   const SettingsFileContents& c = *contents;
+  settingsFilesRead_.push_back(path);
   lists_ = c.lists;
   state_.split = c.splitOn != 0;
   state_.splitPeriod = c.splitPeriod != 0 ? std::to_string(c.splitPeriod) : std::string{};
@@ -237,9 +248,50 @@ std::string proposedResultName(const std::string& sourcePath) {
 
 }  // namespace
 
+std::string MainDialog::emptyListDetail() const {
+  std::string types;
+  for (const auto& [type, items] : lists_)
+    if (!items.empty() && type != deviceType()) types += (types.empty() ? "" : ", ") + std::to_string(type);
+  if (types.empty()) return {};
+  return printfText("в настройках нет значений для прибора «%s» (тип %u); значения есть для типов: %s",
+                    state_.model.c_str(), unsigned{deviceType()}, types.c_str());
+}
+
 bool MainDialog::refuse(StringId message) {
   host_.showMessage(text(message));
   return false;
+}
+
+FilesInUse MainDialog::filesInUse(bool withSettingsFiles) const {
+  FilesInUse inUse;
+  if (file_.handle.isOpen()) inUse.add(file_.path);
+  inUse.add(catalogue_.sourcePath);
+  if (withSettingsFiles)
+    for (const std::string& path : settingsFilesRead_) inUse.add(path);
+  inUse.add(otherFilesInUse_);
+  return inUse;
+}
+
+bool MainDialog::refuseClash(const FilesInUse& inUse, const std::vector<std::string>& written) {
+  const auto clash = findFileClash(inUse, written);
+  if (!clash) return true;
+  const StringId message = clash->otherIsWritten ? StringId::SameResultFile : StringId::WouldReplaceFileInUse;
+  host_.showMessage(printfText(text(message), clash->written.c_str(), clash->other.c_str()));
+  return false;
+}
+
+unsigned MainDialog::plannedParts(const ExportSettings& e) const {
+  // Beyond this many parts the names are checked as the parts are created.
+  constexpr std::uint64_t kCheckedUpFront = 10000;
+  if (!e.splitEnabled || e.splitCount == 0) return 1;
+  std::uint64_t parts = 1;
+  if (e.splitByRecords) {
+    parts = (std::uint64_t{e.lastRecord} - e.firstRecord + e.splitCount) / e.splitCount;
+  } else if (const TimeSpan span = difference(file_.lastTime, file_.firstTime); span.valid && span.days >= 0) {
+    // The whole file's span bounds the range's; parts start on whole minutes.
+    parts = static_cast<std::uint64_t>(std::min(wholeSeconds(span.days) / 60.0 / e.splitCount, 1e9)) + 2;
+  }
+  return static_cast<unsigned>(std::min(parts, kCheckedUpFront));
 }
 
 bool MainDialog::processingRange(std::uint32_t& first, std::uint32_t& last) {
@@ -339,7 +391,10 @@ bool MainDialog::startExport() {
   if (!processingRange(e.firstRecord, e.lastRecord)) return false;
 
   const std::vector<ExportItem>& items = listOf(lists_, deviceType());
-  if (items.empty()) return refuse(StringId::EmptyExportList);
+  if (items.empty()) {
+    host_.showDetailedMessage(text(StringId::EmptyExportList), emptyListDetail());
+    return false;
+  }
   if (e.splitEnabled && e.splitByRecords && (e.lastRecord - e.firstRecord + 1) / e.splitCount > 200 &&
       !host_.askYesNo(text(StringId::TooManyFiles)))
     return false;
@@ -359,14 +414,23 @@ bool MainDialog::startExport() {
   e.resultBase = dot == std::string::npos ? path : path.substr(0, dot);
   e.resultExtension = dot == std::string::npos ? std::string{} : path.substr(dot);
 
+  // Nothing is written when any file of the export would replace a file it
+  // reads or another of its files.
+  const bool workbook = isWorkbookExtension(e.resultExtension);
+  FilesInUse inUse = filesInUse(true);
+  if (!refuseClash(inUse, resultFileNames(e.resultBase, e.resultExtension, e.splitEnabled, plannedParts(e),
+                                          !workbook && (e.saveSourceInfo || anyStatisticChosen(statistics_)))))
+    return false;
+
   // Everything the worker reads is copied here, on the dialog's thread.
   ExportJob job;
+  job.filesInUse = std::move(inUse);
   job.settings = e;
   job.statistics = statistics_;
   job.items = items;
   takeOpenFile(job, file_);
   job.catalogue = &catalogue_;
-  if (isWorkbookExtension(e.resultExtension)) {
+  if (workbook) {
     job.makeTable = host_.workbookTables();
     if (!job.makeTable) return refuse(StringId::NoWorkbooks);
   }
@@ -392,9 +456,13 @@ std::optional<ExportOutcome> MainDialog::finishExport() {
   if (!exportStarted_) return std::nullopt;
   exportStarted_ = false;
   if (outcome_.result == ExportResult::CannotCreate)
-    host_.showMessage(printfText(text(StringId::CannotOpenFileNamed), outcome_.failedPath.c_str()));
+    host_.showDetailedMessage(printfText(text(StringId::CannotOpenFileNamed), outcome_.failedPath.c_str()),
+                              outcome_.failedPath + ": " + writeFailureReason(outcome_.failedPath));
   else if (outcome_.result == ExportResult::WriteFailed)
     host_.showMessage(printfText(text(StringId::WriteFailedNamed), outcome_.failedPath.c_str()));
+  else if (outcome_.result == ExportResult::WouldReplace)
+    host_.showMessage(printfText(text(StringId::WouldReplaceFileInUse), outcome_.failedPath.c_str(),
+                                 outcome_.fileInUse.c_str()));
   return outcome_;
 }
 

@@ -17,6 +17,7 @@
 #include "export/export_runner.h"
 #include "export/export_settings.h"
 #include "export/export_worker.h"
+#include "export/files_in_use.h"
 #include "export/statistics_settings.h"
 #include "measurement/measurement_file.h"
 
@@ -95,6 +96,11 @@ class MainDialog {
 
   const ExportLists& exportLists() const { return lists_; }
 
+  // A file the exports of this dialog must not replace besides its own
+  // (the other sources of a batch, a settings file just written).
+  void addFileInUse(const std::string& path) { otherFilesInUse_.add(path); }
+  void addFilesInUse(const FilesInUse& files) { otherFilesInUse_.add(files); }
+
   // "Создать файл результата": checks the options in their fixed order (one
   // message per fault), resolves the range, asks for the result path and
   // starts the worker. True when an export was started.
@@ -125,6 +131,19 @@ class MainDialog {
   void showExportList(const std::optional<ExportListView>& view);
   void refreshStatisticsSummary();
   bool refuse(StringId message);
+  // Why the export list is empty when settings were loaded for other types
+  // only; empty otherwise.
+  std::string emptyListDetail() const;
+  // The files an export reads: the measurement file, the catalogue, the
+  // settings files loaded, and those added; without settings files for a
+  // command that writes settings.
+  FilesInUse filesInUse(bool withSettingsFiles) const;
+  // False after the message when a path of `written` is a file in use or
+  // another path of `written`.
+  bool refuseClash(const FilesInUse& inUse, const std::vector<std::string>& written);
+  // How many parts the export of `e` writes, as far as it is known before it
+  // runs (the worker checks every later part as it creates it).
+  unsigned plannedParts(const ExportSettings& e) const;
   // The range of 1036/1037 as records from 0; false after the message.
   bool processingRange(std::uint32_t& first, std::uint32_t& last);
   // Stores the folder of a path the user chose under the profile key.
@@ -141,6 +160,8 @@ class MainDialog {
   MeasurementFile file_;
   FileSummary summary_;
   std::vector<std::uint8_t> recordBuffer_;  // for the dialog thread's own reads
+  std::vector<std::string> settingsFilesRead_;
+  FilesInUse otherFilesInUse_;
   ExportLists lists_;
   StatisticsSettings statistics_;
   ExportSettings exportSettings_;

@@ -23,6 +23,9 @@ class MainDialogHost {
 
   // A message box with the application's name as caption and an OK button.
   virtual void showMessage(const std::string& text) = 0;
+  // A message about one file: `detail` ("path: reason") says which file and
+  // why. The window shows the message alone; the command line prints both.
+  virtual void showDetailedMessage(const std::string& text, const std::string& /*detail*/) { showMessage(text); }
   // The same with Yes and No; true for Yes.
   virtual bool askYesNo(const std::string& text) = 0;
 

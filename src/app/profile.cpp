@@ -28,8 +28,11 @@ std::string initialFolder(const Profile& profile, const std::string& key) {
 }
 
 std::optional<TextEncoding> parseTextEncoding(std::string_view name) {
-  if (name == "cp1251" || name == "windows-1251") return TextEncoding::Windows1251;
-  if (name == "utf-8" || name == "utf8") return TextEncoding::Utf8WithBom;
+  std::string folded(name);
+  for (char& c : folded)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  if (folded == "cp1251" || folded == "windows-1251") return TextEncoding::Windows1251;
+  if (folded == "utf-8" || folded == "utf8") return TextEncoding::Utf8WithBom;
   return std::nullopt;
 }
 

@@ -38,11 +38,17 @@ const char* text(StringId id) {
     case StringId::EmptyFile: return "Ошибка: пустой файл";
     case StringId::WriteFailedNamed: return "Ошибка записи файла '%s'";
     case StringId::NoWorkbooks: return "Эта сборка программы не пишет книги .xlsx";
+    case StringId::WouldReplaceFileInUse:
+      return "Ошибка: файл результата '%s' — это файл '%s', который программа читает; он не перезаписан";
+    case StringId::SameResultFile:
+      return "Ошибка: файлы результата '%s' и '%s' — один и тот же файл; ничего не записано";
   }
   return "";
 }
 
-std::string versionText() { return printfText("версия %d.%02d", kVersionMajor, kVersionMinor); }
+std::string versionText() { return printfText(text(StringId::VersionFormat), kVersionMajor, kVersionMinor); }
+
+std::string versionNumber() { return printfText("%d.%02d", kVersionMajor, kVersionMinor); }
 
 std::string baseTitle() { return std::string(kApplicationName) + " " + versionText(); }
 

@@ -35,6 +35,8 @@ enum class StringId : int {
   EmptyFile = 1001,
   WriteFailedNamed = 1002,  // "%s": a result file that could not be written whole
   NoWorkbooks = 1003,       // a build without the workbook library
+  WouldReplaceFileInUse = 1004,  // "%s" written, "%s" read: refused before anything is written
+  SameResultFile = 1005,         // "%s", "%s": two results of one command are one file
 };
 
 // The text of a string; empty for an unknown id. The texts written into result
@@ -48,6 +50,8 @@ constexpr int kVersionMinor = 1;
 
 // "версия 1.01".
 std::string versionText();
+// "1.01".
+std::string versionNumber();
 // "Универсальный транслятор версия 1.01".
 std::string baseTitle();
 

@@ -8,8 +8,11 @@ namespace sonvera {
 
 #ifdef _WIN32
 inline constexpr std::string_view kPathSeparators = "\\/";
+// File names that differ only in the case of Latin letters name one file.
+inline constexpr bool kNamesIgnoreCase = true;
 #else
 inline constexpr std::string_view kPathSeparators = "/";
+inline constexpr bool kNamesIgnoreCase = false;
 #endif
 
 // Position of the last path separator, or npos.

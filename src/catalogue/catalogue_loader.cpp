@@ -1,5 +1,6 @@
 #include "catalogue/catalogue_loader.h"
 
+#include <algorithm>
 
 #include "base/byte_reader.h"
 #include "base/utf16.h"
@@ -34,6 +35,12 @@ class Loader {
 
  private:
   std::string text() { return utf16ToUtf8(in_.text16()); }
+  void noteLanguage(const std::u16string& language) {
+    if (!in_.ok()) return;
+    const std::string name = utf16ToUtf8(language);
+    auto& seen = out_.languages;
+    if (std::find(seen.begin(), seen.end(), name) == seen.end()) seen.push_back(name);
+  }
   bool matches() { return in_.text16() == language_ && in_.ok(); }
 
   // A u16 (versions below 15) or u32 format word.
@@ -122,7 +129,9 @@ class Loader {
       const auto modelCode = static_cast<std::int32_t>(in_.u32());
       const std::uint32_t blocks = in_.count(kTextMin * (version_ >= 7 ? 10 : 6));
       for (std::uint32_t b = 0; b < blocks && in_.ok(); ++b) {
-        const bool match = matches();
+        const std::u16string language = in_.text16();
+        const bool match = language == language_ && in_.ok();
+        noteLanguage(language);
         InstrumentModel model;
         model.name = text();
         for (auto& u : model.channelUnits) u = text();
@@ -244,6 +253,7 @@ bool loadCatalogueFile(const std::string& path, std::string_view language,
                        DeviceCatalogue& catalogue) {
   std::vector<std::uint8_t> bytes;
   if (!platform::readWholeFile(path, bytes)) return false;
+  catalogue.sourcePath = path;
   return loadCatalogue(bytes, language, catalogue);
 }
 

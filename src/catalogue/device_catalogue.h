@@ -81,6 +81,11 @@ class DeviceCatalogue {
   BandNameList bandNames;
   std::multimap<std::uint32_t, ExtraParameterTable> extraTableMap;
   UnitTable units;
+  // The file it was read from; empty when it was built in memory.
+  std::string sourcePath;
+  // The languages of the models' text blocks, in the order the file has them
+  // (also after a load that failed for want of the language asked for).
+  std::vector<std::string> languages;
 
   const DeviceDescription* findDescription(std::int32_t typeCode) const;
   const InstrumentModel* findModel(std::int32_t modelCode) const;

@@ -1,8 +1,11 @@
 #include "catalogue_commands.h"
 
+#include <algorithm>
 #include <ostream>
 
+#include "app/failure_reasons.h"
 #include "app/strings.h"
+#include "cli_host.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue_json.h"
 #include "platform/platform.h"
@@ -31,6 +34,7 @@ int buildCatalogue(const BuildOptions& options, std::ostream& out, std::ostream&
     err << "catalogue version must be 0 to " << kCatalogueLatestVersion << "\n";
     return 2;
   }
+  if (writesOverFileInUse({options.sourcePath}, options.outputPath, err)) return 1;
   if (!platform::writeWholeFile(options.outputPath, writeCatalogue(document->source, version))) {
     err << "cannot write " << options.outputPath << "\n";
     return 1;
@@ -41,11 +45,19 @@ int buildCatalogue(const BuildOptions& options, std::ostream& out, std::ostream&
 }
 
 int dumpCatalogue(const DumpOptions& options, std::ostream& out, std::ostream& err) {
-  const std::string path = options.cataloguePath.empty() ? defaultCataloguePath() : options.cataloguePath;
+  const std::string path = cliCataloguePath(options.cataloguePath);
   std::vector<std::uint8_t> bytes;
   DeviceCatalogue catalogue;
   if (!platform::readWholeFile(path, bytes) || !loadCatalogue(bytes, options.language, catalogue)) {
-    err << text(StringId::CatalogueNotFound) << "\n";
+    const auto& languages = catalogue.languages;
+    if (bytes.empty() || languages.empty() ||
+        std::find(languages.begin(), languages.end(), options.language) != languages.end()) {
+      reportCatalogueFailure(options.cataloguePath, catalogueFailureReason(path), err);
+      return 1;
+    }
+    std::string known;
+    for (const std::string& language : languages) known += (known.empty() ? "" : ", ") + language;
+    err << path << ": в каталоге нет текстов на языке «" << options.language << "»; в нём есть: " << known << "\n";
     return 1;
   }
   CatalogueDocument document;

@@ -16,7 +16,9 @@
 namespace sonvera::cli {
 
 int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-  CLI::App app{"Sonvera: measurement files of sound level and vibration meters as text", "sonvera-cli"};
+  CLI::App app{"Sonvera " + versionNumber() + ": measurement files of sound level and vibration meters as text",
+               "sonvera-cli"};
+  app.set_version_flag("--version", "sonvera-cli " + versionNumber());
   app.require_subcommand(1);
   // Paths may start with "/" (Unix, or a Wine drive): never take them for "/option".
   app.allow_windows_style_options(false);

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_dialog_host.h"
 #include "catalogue/device_catalogue.h"
@@ -17,6 +18,7 @@ class CliHost : public MainDialogHost {
   explicit CliHost(std::ostream& err) : err_(err) {}
 
   void showMessage(const std::string& text) override;
+  void showDetailedMessage(const std::string& text, const std::string& detail) override;
   bool askYesNo(const std::string& text) override;
   std::optional<std::string> chooseMeasurementFile(const std::string&) override { return std::nullopt; }
   std::optional<std::string> chooseResultFile(const std::string&, const std::string&) override { return resultPath; }
@@ -26,6 +28,8 @@ class CliHost : public MainDialogHost {
   }
   std::optional<StatisticsSettings> editStatistics(const StatisticsSettings&) override { return std::nullopt; }
   void postProgress(int percent) override;
+  // A line of the tool's own beside the program's messages (not counted as one).
+  void note(const std::string& text);
   Profile& profile() override { return profile_; }
   std::function<std::unique_ptr<ResultTable>()> workbookTables() const override;
 
@@ -40,8 +44,15 @@ class CliHost : public MainDialogHost {
   MemoryProfile profile_;
 };
 
-// Loads the catalogue for the command line: `path`, else where the program
-// looks for it. Prints the program's message and returns false when unusable.
+// The catalogue the command line reads: the one given, else where the program
+// looks for it.
+std::string cliCataloguePath(const std::string& given);
+// Loads the catalogue for the command line. Prints the program's message,
+// the path and why, and returns false when unusable.
 bool loadCliCatalogue(const std::string& path, DeviceCatalogue& catalogue, std::ostream& err);
+// True (after the message) when `written` names one of the files `reads`.
+bool writesOverFileInUse(const std::vector<std::string>& reads, const std::string& written, std::ostream& err);
+// The program's message about an unusable catalogue, with its path and `reason`.
+void reportCatalogueFailure(const std::string& given, const std::string& reason, std::ostream& err);
 
 }  // namespace sonvera::cli

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "app/failure_reasons.h"
 #include "app/file_summary.h"
 #include "app/strings.h"
 #include "cli_host.h"
@@ -181,7 +182,8 @@ int dumpRecord(const RecordDumpOptions& options, std::ostream& out, std::ostream
   MeasurementFile file;
   const OpenResult result = openMeasurementFile(catalogue, options.filePath, file);
   if (result != OpenResult::Opened) {
-    err << openFailureText(result) << "\n";
+    err << openFailureText(result) << "\n"
+        << options.filePath << ": " << measurementFailureReason(catalogue, options.filePath, result) << "\n";
     return 1;
   }
   const std::uint32_t number = options.record == 0 ? file.recordCount : options.record;

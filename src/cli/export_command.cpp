@@ -7,15 +7,21 @@
 #include <csignal>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <ostream>
-#include <set>
 #include <sstream>
 #include <thread>
 
+#include "app/failure_reasons.h"
 #include "app/main_dialog.h"
 #include "app/profile.h"
+#include "app/strings.h"
+#include "app/typed_time.h"
 #include "base/path_text.h"
+#include "base/printf_text.h"
+#include "batch_progress.h"
 #include "cli_host.h"
+#include "export/files_in_use.h"
 #include "export/result_writer.h"
 #include "export_options.h"
 #include "platform/platform.h"
@@ -51,6 +57,7 @@ class ExportHost : public CliHost {
   using CliHost::CliHost;
   void postProgress(int percent) override {
     CliHost::postProgress(percent);
+    if (onProgress && percent >= 0) onProgress(percent);
     if (percent < 0) ended = true;
   }
   std::optional<std::string> chooseResultFile(const std::string& folder, const std::string& proposed) override {
@@ -58,16 +65,20 @@ class ExportHost : public CliHost {
     std::string path = *outputDir;
     if (!path.empty() && kPathSeparators.find(path.back()) == std::string_view::npos) path += '/';
     path += proposed;
-    if (claim && !claim(path)) {
-      showMessage(path + ": another file of this run has the same result name");
-      return std::nullopt;
+    if (claim) {
+      if (const auto other = claim(path)) {
+        showMessage(printfText(text(StringId::SameResultFile), path.c_str(), other->c_str()));
+        return std::nullopt;
+      }
     }
     return path;
   }
 
   std::atomic<bool> ended{false};
   std::optional<std::string> outputDir;
-  std::function<bool(const std::string&)> claim;  // false when the name is taken
+  // The result of another file of the run that is the same file, if any.
+  std::function<std::optional<std::string>(const std::string&)> claim;
+  std::function<void(int)> onProgress;            // a batch's bar
 };
 
 // The options of the command line, checked once for every file.
@@ -113,28 +124,82 @@ CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
 
 namespace {
 
+// How one file's export went.
+struct FileRun {
+  int code = 1;  // as the command's exit code
+  ExportOutcome outcome;
+  ExportSettings settings;
+  bool started = false;
+};
+
+// "r.csv: 86400 records, 1440 lines in 2 files", or with parts
+// "r_0001.csv ... r_0024.csv: ...".
+std::string resultLine(const FileRun& run) {
+  const ExportSettings& e = run.settings;
+  const ExportOutcome& o = run.outcome;
+  std::string line = dataFileName(e.resultBase, e.resultExtension, e.splitEnabled, 1);
+  if (o.dataFiles > 1) line += " ... " + dataFileName(e.resultBase, e.resultExtension, true, o.dataFiles);
+  const std::uint32_t files = o.dataFiles + o.informationFiles;
+  line += ": " + std::to_string(o.recordsHandled) + " records, " + std::to_string(o.linesWritten) + " lines in " +
+          std::to_string(files) + (files == 1 ? " file" : " files");
+  return line;
+}
+
+// After Ctrl+C: where the result stops and which files end there early.
+std::string stoppedText(const FileRun& run) {
+  const ExportSettings& e = run.settings;
+  const ExportOutcome& o = run.outcome;
+  if (o.dataFiles == 0) return "до первой записи; ничего не записано";
+  std::string files = dataFileName(e.resultBase, e.resultExtension, e.splitEnabled, o.dataFiles);
+  if (o.informationFiles > 0) files += ", " + informationFileName(e.resultBase, e.splitEnabled, o.dataFiles);
+  std::string text = "до первой записи";
+  if (o.recordsHandled > 0) {
+    text = "выгружены записи " + std::to_string(e.firstRecord + 1) + "-" + std::to_string(o.lastRecord + 1) + " из " +
+           std::to_string(e.firstRecord + 1) + "-" + std::to_string(e.lastRecord + 1);
+    if (o.lastTime.valid()) text += " (до " + o.lastTime.format("%d/%m/%Y %H:%M:%S") + ")";
+  }
+  return text + "; не доведены до конца диапазона: " + files;
+}
+
+// The time texts of --from/--to in the range fields' form; false when one
+// could not stand for a time of the file (the dialog then refuses it).
+bool takeTypedTimes(const ExportOptions& o, const MeasurementFile& file, MainDialogState& s) {
+  bool all = true;
+  const auto take = [&](const std::optional<std::string>& typed, std::string& field) {
+    if (!typed) return;
+    if (const auto converted = rangeFieldText(file, *typed))
+      field = *converted;
+    else
+      all = false;
+  };
+  take(o.from, s.rangeFrom);
+  take(o.to, s.rangeTo);
+  return all;
+}
+
 // One file through the dialog, as the window would: open, settings files,
-// options, statistics, then the export. Prints the result's name on `out`.
-int exportFile(const ExportOptions& o, const CheckedOptions& c, const DeviceCatalogue& catalogue,
-               const std::string& filePath, ExportHost& host, std::ostream& out) {
+// options, statistics, then the export. `inUse`: other files the export must
+// not replace (the other sources of a batch).
+FileRun exportFile(const ExportOptions& o, const CheckedOptions& c, const DeviceCatalogue& catalogue,
+                   const std::string& filePath, ExportHost& host, const FilesInUse& inUse = {}) {
+  FileRun run;
   MainDialog dialog(catalogue, host);
-  if (!dialog.openFile(filePath)) return 1;
+  dialog.addFilesInUse(inUse);
+  if (!dialog.openFile(filePath)) return run;
   for (const auto& settings : o.settingsFiles) {
     dialog.loadSettingsFile(settings);
-    if (host.messageCount > 0) return 1;
+    if (host.messageCount > 0) return run;
   }
 
   MainDialogState& s = dialog.editableState();
   if (o.from) s.rangeFrom = *o.from;
   if (o.to) s.rangeTo = *o.to;
+  bool timesTaken = true;
   if (o.byTime) {
     s.rangeInRecords = false;
     s.rangeUnits.clear();
-    if (!o.from || !o.to) {  // the whole file, in time form
-      dialog.switchRangeMode(false);
-      if (o.from) s.rangeFrom = *o.from;
-      if (o.to) s.rangeTo = *o.to;
-    }
+    if (!o.from || !o.to) dialog.switchRangeMode(false);  // the whole file, in time form
+    timesTaken = takeTypedTimes(o, dialog.file(), s);
   }
   if (o.all) dialog.addAllExportItems();
   if (c.separator) s.valueSeparator = *c.separator;
@@ -158,22 +223,35 @@ int exportFile(const ExportOptions& o, const CheckedOptions& c, const DeviceCata
     s.maxima = c.decimation->maximum;
   }
   if (c.encoding) setResultEncoding(host.profile(), *c.encoding);
-  if (c.statistics && !dialog.acceptStatistics(*c.statistics)) return 1;
-  if (o.saveSettings && !dialog.saveSettingsFile(*o.saveSettings)) return 1;
-  if (o.resultPath.empty() && !o.outputDir) return 0;
+  if (c.statistics && !dialog.acceptStatistics(*c.statistics)) return run;
+  if (o.saveSettings) {
+    if (!dialog.saveSettingsFile(*o.saveSettings)) return run;
+    host.note("Настройки записаны в " + *o.saveSettings);
+    dialog.addFileInUse(*o.saveSettings);  // the export below must not write over it
+  }
+  if (o.resultPath.empty() && !o.outputDir) {
+    run.code = 0;
+    return run;
+  }
 
-  const bool started = dialog.startExport();
-  while (started && !host.ended && !interrupted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  if (interrupted) {  // Ctrl+C while the file was being opened: nothing is begun
+    run.code = 130;
+    return run;
+  }
+  run.started = dialog.startExport();
+  if (!run.started && !timesTaken) host.note(acceptedTimeForms(dialog.file()));
+  while (run.started && !host.ended && !interrupted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   if (interrupted) dialog.stopExport();  // as "Отмена": the files are completed
   const auto outcome = dialog.finishExport();
-  if (!started) return 1;
-  if (interrupted) return 130;
-  if (!outcome || !outcome->succeeded()) return 1;
-  const ExportSettings& e = dialog.exportSettings();
-  out << dataFileName(e.resultBase, e.resultExtension, e.splitEnabled, 1);
-  if (outcome->dataFiles > 1) out << " ... " << dataFileName(e.resultBase, e.resultExtension, true, outcome->dataFiles);
-  out << ": " << outcome->recordsHandled << " records\n";
-  return 0;
+  run.settings = dialog.exportSettings();
+  if (outcome) run.outcome = *outcome;
+  if (!run.started) return run;
+  if (interrupted) {
+    run.code = 130;
+    return run;
+  }
+  run.code = outcome && outcome->succeeded() ? 0 : 1;
+  return run;
 }
 
 // Every line of a file's messages, named by the file.
@@ -182,40 +260,75 @@ void reportFailure(std::ostream& err, const std::string& filePath, const std::st
   std::string line;
   bool any = false;
   while (std::getline(lines, line)) {
-    err << filePath << ": " << line << "\n";
+    // A line naming the file already ("path: reason") is not named twice.
+    if (line.rfind(filePath + ": ", 0) == 0)
+      err << line << "\n";
+    else
+      err << filePath << ": " << line << "\n";
     any = true;
   }
   if (!any) err << filePath << ": not exported\n";
 }
 
+// The records of each file, for the bar of a batch; 0 where a file does not open.
+std::vector<std::uint64_t> recordCounts(const DeviceCatalogue& catalogue, const std::vector<std::string>& paths) {
+  std::vector<std::uint64_t> counts;
+  counts.reserve(paths.size());
+  MeasurementFile file;
+  for (const std::string& path : paths)
+    counts.push_back(openMeasurementFile(catalogue, path, file) == OpenResult::Opened ? file.recordCount : 0);
+  return counts;
+}
+
 // Several files into one folder, `jobs` at a time; each failure is reported
-// with its file and the others go on.
+// with its file and the others go on. No result may replace any source.
 int exportBatch(const ExportOptions& o, const CheckedOptions& c, const DeviceCatalogue& catalogue,
                 std::ostream& out, std::ostream& err) {
   const std::size_t files = o.filePaths.size();
   unsigned jobs = o.jobs > 0 ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
   jobs = static_cast<unsigned>(std::min<std::size_t>(jobs, files));
+  std::optional<BatchProgress> bar;
+  if (o.progress) {
+    std::vector<std::string> names;
+    for (const std::string& path : o.filePaths) {
+      const auto separator = lastPathSeparator(path);
+      names.push_back(separator == std::string::npos ? path : path.substr(separator + 1));
+    }
+    bar.emplace(std::move(names), recordCounts(catalogue, o.filePaths), stderr);
+  }
   std::mutex mutex;  // guards the streams, the counts and the names taken
-  std::set<std::string> taken;
+  WrittenFiles taken;
+  FilesInUse sources;  // every source, which no result may replace
+  for (const std::string& path : o.filePaths) sources.add(path);
   std::atomic<std::size_t> next{0};
   std::size_t exported = 0, failed = 0;
+  std::vector<std::string> stopped;
   const auto work = [&] {
     for (std::size_t i = next++; i < files && !interrupted; i = next++) {
       const std::string& filePath = o.filePaths[i];
-      std::ostringstream fileOut, fileErr;
+      std::ostringstream fileErr;
       ExportHost host(fileErr);
       host.yes = o.yes;
       host.outputDir = o.outputDir;
-      host.claim = [&](const std::string& path) {
+      host.claim = [&](const std::string& path) -> std::optional<std::string> {
         const std::lock_guard lock(mutex);
-        return taken.insert(path).second;
+        const std::string* other = taken.claim(path);
+        return other ? std::optional<std::string>(*other) : std::nullopt;
       };
-      const int code = exportFile(o, c, catalogue, filePath, host, fileOut);
+      if (bar) {
+        bar->started(i);
+        host.onProgress = [&bar, i](int percent) { bar->progress(i, percent); };
+      }
+      const FileRun run = exportFile(o, c, catalogue, filePath, host, sources);
+      if (bar) bar->finished(i);
       const std::lock_guard lock(mutex);
-      if (code == 0) {
+      if (bar) bar->clear();
+      if (run.code == 0) {
         ++exported;
-        out << "[" << exported + failed << "/" << files << "] " << fileOut.str() << std::flush;
-      } else if (code != 130) {
+        out << "[" << exported + failed << "/" << files << "] " << resultLine(run) << "\n" << std::flush;
+      } else if (run.code == 130) {
+        stopped.push_back(filePath + ": " + stoppedText(run));
+      } else {
         ++failed;
         reportFailure(err, filePath, fileErr.str());
       }
@@ -225,9 +338,16 @@ int exportBatch(const ExportOptions& o, const CheckedOptions& c, const DeviceCat
   for (unsigned t = 1; t < jobs; ++t) threads.emplace_back(work);
   work();
   for (std::thread& t : threads) t.join();
-  out << exported << " exported, " << failed << " failed\n";
+  if (bar) bar->clear();
+  out << exported << " exported, " << failed << " failed";
   if (interrupted) {
-    err << "Остановлено\n";
+    out << ", " << stopped.size() << " stopped";
+    const std::size_t notStarted = files - exported - failed - stopped.size();
+    if (notStarted > 0) out << ", " << notStarted << " not started";
+  }
+  out << "\n";
+  if (interrupted) {
+    for (const std::string& name : stopped) err << "Остановлено: " << name << "\n";
     return 130;
   }
   return failed == 0 ? 0 : 1;
@@ -256,8 +376,9 @@ int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& er
 
   DeviceCatalogue catalogue;
   if (!loadCliCatalogue(o.cataloguePath, catalogue, err)) return 1;
-  if (batch && !platform::isDirectory(*o.outputDir) && !platform::makeDirectory(*o.outputDir)) {
-    err << "cannot create the folder " << *o.outputDir << "\n";
+  if (batch && !platform::makeDirectories(*o.outputDir)) {
+    err << printfText(text(StringId::CannotOpenFileNamed), o.outputDir->c_str()) << "\n"
+        << *o.outputDir << ": " << writeFailureReason(*o.outputDir) << "\n";
     return 1;
   }
 
@@ -267,9 +388,10 @@ int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& er
   host.yes = o.yes;
   host.resultPath = o.resultPath;
   host.showProgress = o.progress;
-  const int code = exportFile(o, c, catalogue, o.filePaths.front(), host, out);
-  if (code == 130) err << "Остановлено\n";
-  return code;
+  const FileRun run = exportFile(o, c, catalogue, o.filePaths.front(), host);
+  if (run.code == 0 && run.started) out << resultLine(run) << "\n";
+  if (run.code == 130) err << "Остановлено: " << stoppedText(run) << "\n";
+  return run.code;
 }
 
 }  // namespace sonvera::cli

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
+#include <algorithm>
 #include <ostream>
 
 #include "app/main_dialog.h"
@@ -9,6 +10,15 @@
 #include "measurement/channel_names.h"
 
 namespace sonvera::cli {
+namespace {
+
+// "2026-05-14T01:00:00"; null for a record without a valid time.
+nlohmann::ordered_json isoTime(const RecordTime& t) {
+  if (!t.valid()) return nullptr;
+  return t.format("%Y-%m-%dT%H:%M:%S");
+}
+
+}  // namespace
 
 CLI::App* addInfoCommand(CLI::App& app, InfoOptions& options) {
   auto* command = app.add_subcommand("info", "summary of a measurement file, as the window shows it");
@@ -46,10 +56,29 @@ int showInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
     j["underloadSummary"] = s.underloadSummary;
     j["underloadDetails"] = s.underloadDetails;
     j["calibration"] = s.calibrationLines;
+    // Typed values beside the texts, for scripts.
+    const FileSummary& summary = dialog.summary();
+    j["vinNumber"] = file.values.vin;
+    j["stepSeconds"] = summary.stepSeconds ? nlohmann::ordered_json(*summary.stepSeconds) : nullptr;
+    j["firstTime"] = isoTime(file.firstTime);
+    j["lastTime"] = isoTime(file.lastTime);
     j["channels"] = nlohmann::ordered_json::array();
-    for (std::int32_t c = 0; c < channelCount; ++c)
-      j["channels"].push_back({{"name", channelName(catalogue, file.values, c)},
-                               {"unit", channelUnit(catalogue, file.values, file.channels, c)}});
+    for (std::int32_t c = 0; c < channelCount; ++c) {
+      nlohmann::ordered_json channel = {{"name", channelName(catalogue, file.values, c)},
+                                        {"unit", channelUnit(catalogue, file.values, file.channels, c)}};
+      for (const bool underload : {false, true}) {
+        const char* kind = underload ? "underload" : "overload";
+        const auto load = std::find_if(summary.loads.begin(), summary.loads.end(), [&](const LoadFigures& l) {
+          return l.channel == c && l.underload == underload;
+        });
+        // null: the records carry no such flag for the channel.
+        const bool known = load != summary.loads.end();
+        channel[std::string(kind) + "Percent"] = known ? nlohmann::ordered_json(load->percent) : nullptr;
+        channel[std::string(kind) + "FirstRecord"] =
+            known && load->count > 0 ? nlohmann::ordered_json(load->firstRecord) : nullptr;
+      }
+      j["channels"].push_back(std::move(channel));
+    }
     out << j.dump(2) << "\n";
     return 0;
   }

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/strings.h"
+#include "app/typed_time.h"
 #include "cli_host.h"
 #include "catalogue/catalogue_loader.h"
 #include "samples/sample_generator.h"
@@ -18,7 +19,7 @@ CLI::App* addSimulateCommand(CLI::App& app, SimulateOptions& options) {
       ->check(CLI::IsMember({"self", "paired", "legacy"}));
   command->add_option("--records", options.records, "number of records")->required();
   command->add_option("--step", options.stepSeconds, "seconds between records (default 1)");
-  command->add_option("--start", options.start, "time of the first record, \"YYYY-MM-DD HH:MM:SS\"");
+  command->add_option("--start", options.start, "time of the first record, \"YYYY-MM-DD HH:MM:SS\" (or as info shows times)");
   command->add_option("--seed", options.seed, "seed of the random pattern (default 1)");
   command->add_option("--model", options.modelCode, "instrument model code (default: the catalogue's first)")
       ->check(CLI::Range(0, 65535));
@@ -27,17 +28,15 @@ CLI::App* addSimulateCommand(CLI::App& app, SimulateOptions& options) {
 }
 
 int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& err) {
-  int y, mo, d, h, mi, s;
-  char tail;
-  const RecordTime start = std::sscanf(options.start.c_str(), "%d-%d-%d %d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &tail) == 6
-                               ? RecordTime::fromParts(y, mo, d, h, mi, s)
-                               : RecordTime{};
-  if (!start.valid()) {
-    err << "--start must be a time \"YYYY-MM-DD HH:MM:SS\"\n";
+  const auto start = typedDateTime(options.start);
+  if (!start) {
+    err << "--start takes a date and time: \"YYYY-MM-DD HH:MM:SS\", \"YYYY-MM-DDTHH:MM:SS\", "
+           "\"DD/MM/YYYY HH:MM:SS\" or \"HH:MM:SS DD/MM/YYYY\"\n";
     return 2;
   }
   DeviceCatalogue catalogue;
   if (!loadCliCatalogue(options.cataloguePath, catalogue, err)) return 1;
+  if (writesOverFileInUse({catalogue.sourcePath}, options.outputPath, err)) return 1;
   SampleOptions sample;
   sample.typeCode = static_cast<std::uint16_t>(options.typeCode);
   sample.variant = options.variant == "paired"   ? FileVariant::PairedWord
@@ -45,7 +44,7 @@ int simulate(const SimulateOptions& options, std::ostream& out, std::ostream& er
                                                  : FileVariant::SelfDescribing;
   sample.records = options.records;
   sample.stepSeconds = options.stepSeconds;
-  sample.start = start;
+  sample.start = *start;
   sample.seed = options.seed;
   if (options.modelCode >= 0) sample.modelCode = static_cast<std::uint16_t>(options.modelCode);
   MeasurementFileSource source;

@@ -66,6 +66,8 @@ class ExportWorker {
   bool splitHere(std::uint32_t u, const RecordTime& t) const;
   bool endFile(std::uint32_t u, const RecordTime& t);
   bool openFiles();
+  // True (after the failure) when `path` names a file in use.
+  bool refuseFileInUse(const std::string& path);
   void writeColumns(bool line);
   void writeInformation(std::uint32_t lastRecord, const RecordTime& endTime);
   bool close(ResultWriter& file);
@@ -181,9 +183,20 @@ bool ExportWorker::endFile(std::uint32_t u, const RecordTime& t) {
   return ok;
 }
 
+bool ExportWorker::refuseFileInUse(const std::string& path) {
+  const std::string* inUse = job_.filesInUse.find(path);
+  if (inUse == nullptr) return false;
+  fail(ExportResult::WouldReplace, path);
+  outcome_.fileInUse = *inUse;
+  return true;
+}
+
 bool ExportWorker::openFiles() {
   const std::string dataPath =
       dataFileName(settings_.resultBase, settings_.resultExtension, settings_.splitEnabled, fileNumber_);
+  const std::string infoPath = informationFileName(settings_.resultBase, settings_.splitEnabled, fileNumber_);
+  const bool infoFile = infoNeeded_ && !info_.isOpen() && !data_->holdsInformation();
+  if (refuseFileInUse(dataPath) || (infoFile && refuseFileInUse(infoPath))) return false;
   if (!data_->create(dataPath, settings_.encoding)) {
     fail(ExportResult::CannotCreate, dataPath);
     return false;
@@ -194,12 +207,12 @@ bool ExportWorker::openFiles() {
     if (data_->holdsInformation()) {
       info_.createInMemory();
     } else {
-      const std::string infoPath = informationFileName(settings_.resultBase, settings_.splitEnabled, fileNumber_);
       if (!info_.create(infoPath, settings_.encoding)) {
         fail(ExportResult::CannotCreate, infoPath);
         closeData();
         return false;
       }
+      ++outcome_.informationFiles;
     }
   }
   ++fileNumber_;
@@ -269,7 +282,10 @@ bool ExportWorker::handleRecord(std::uint32_t u, std::span<std::uint8_t> record)
   }
   if (line) data_->linePrefix(options_, u + 1, t);
   writeColumns(line);
-  if (line) data_->endLine();
+  if (line) {
+    data_->endLine();
+    ++outcome_.linesWritten;
+  }
 
   const std::uint64_t done = std::uint64_t{u} - settings_.firstRecord + 1;
   const std::uint64_t total = std::uint64_t{settings_.lastRecord} - settings_.firstRecord + 1;
@@ -281,6 +297,7 @@ bool ExportWorker::handleRecord(std::uint32_t u, std::span<std::uint8_t> record)
   lastWritten_ = t;
   ++outcome_.recordsHandled;
   outcome_.lastRecord = u;
+  outcome_.lastTime = t;
 
   // A write that failed shows in the file's state; the record in hand is
   // finished first, so the information file can say where the data stop.

@@ -14,6 +14,7 @@
 #include "catalogue/device_catalogue.h"
 #include "export/export_item.h"
 #include "export/export_settings.h"
+#include "export/files_in_use.h"
 #include "export/result_table.h"
 #include "export/statistics_settings.h"
 #include "measurement/measurement_file.h"
@@ -42,6 +43,9 @@ struct ExportJob {
   std::uint64_t dataOffset = 0;
   // Makes the table of each result part; empty: delimited text files.
   std::function<std::unique_ptr<ResultTable>()> makeTable;
+  // Files no part may replace: each file is checked again as it is created,
+  // for the parts whose names could not all be checked before the start.
+  FilesInUse filesInUse;
 };
 
 // Copies the open file's decoding state, type and read handle into the job.
@@ -52,15 +56,20 @@ enum class ExportResult {
   Stopped,       // the stop flag ended it; the files end at the last record handled
   CannotCreate,  // a data or information file could not be created
   WriteFailed,   // writing or closing a file failed: that file is incomplete
+  WouldReplace,  // the next file to create is one in use; it was left alone
   InvalidJob,    // no catalogue or no file given
 };
 
 struct ExportOutcome {
   ExportResult result = ExportResult::Completed;
-  std::string failedPath;            // the file of CannotCreate and WriteFailed
+  std::string failedPath;            // the file of CannotCreate, WriteFailed and WouldReplace
+  std::string fileInUse;             // of WouldReplace: the file in use it names
   std::uint32_t recordsHandled = 0;  // records of the range that were written or counted
   std::uint32_t lastRecord = 0;      // the last of them, from 0 (when recordsHandled > 0)
+  RecordTime lastTime;               // its time
   std::uint32_t dataFiles = 0;       // data files created
+  std::uint32_t informationFiles = 0;  // information files created (not sheets of a workbook)
+  std::uint64_t linesWritten = 0;    // data lines, headers not counted
 
   bool succeeded() const { return result == ExportResult::Completed || result == ExportResult::Stopped; }
 };

@@ -128,4 +128,15 @@ std::string informationFileName(const std::string& base, bool split, unsigned fi
   return (split ? base + numbered(fileNumber) : base) + ".info";
 }
 
+std::vector<std::string> resultFileNames(const std::string& base, const std::string& extension, bool split,
+                                         unsigned parts, bool informationFiles) {
+  std::vector<std::string> names;
+  names.reserve(std::size_t{parts} * (informationFiles ? 2 : 1));
+  for (unsigned n = 1; n <= parts; ++n) {
+    names.push_back(dataFileName(base, extension, split, n));
+    if (informationFiles) names.push_back(informationFileName(base, split, n));
+  }
+  return names;
+}
+
 }  // namespace sonvera

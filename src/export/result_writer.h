@@ -66,5 +66,9 @@ class ResultWriter {
 std::string dataFileName(const std::string& base, const std::string& extension, bool split,
                          unsigned fileNumber);
 std::string informationFileName(const std::string& base, bool split, unsigned fileNumber);
+// The names of parts 1 to `parts` in the order they are written, each data
+// file followed by its information file when there are any.
+std::vector<std::string> resultFileNames(const std::string& base, const std::string& extension, bool split,
+                                         unsigned parts, bool informationFiles);
 
 }  // namespace sonvera

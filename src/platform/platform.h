@@ -39,6 +39,31 @@ bool isDirectory(const std::string& path);
 
 // Creates one folder (its parent must exist); false when that fails.
 bool makeDirectory(const std::string& path);
+// Creates a folder with every missing parent; true when it exists afterwards.
+bool makeDirectories(const std::string& path);
+
+// Which file a path names, however it is spelled: device and inode (volume
+// serial number and file index on Windows), symbolic links followed, so that
+// "./a.bin", a link to it and a hard link all give the same identity.
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t file = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+// Nothing when the path names nothing that exists (or cannot be looked at).
+std::optional<FileIdentity> fileIdentity(const std::string& path);
+
+// Why a path could not be opened, found by looking at it afterwards.
+enum class FileProblem {
+  None,      // nothing the system shows: the path looks usable
+  NotFound,  // no such file (for reading)
+  NoFolder,  // the folder it would be in does not exist (for writing)
+  IsFolder,
+  NoAccess,
+  Other,
+};
+FileProblem readProblem(const std::string& path);
+FileProblem writeProblem(const std::string& path);
 
 // Local calendar time of a count of seconds since 1970-01-01 00:00 UTC, by the
 // computer's time zone settings; false when the conversion fails.

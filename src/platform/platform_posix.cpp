@@ -80,6 +80,43 @@ bool isDirectory(const std::string& path) {
 
 bool makeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0755) == 0; }
 
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+namespace {
+
+// The folder a path's file would be created in.
+std::string parentFolder(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+FileProblem readProblem(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return errno == EACCES ? FileProblem::NoAccess : FileProblem::NotFound;
+  if (S_ISDIR(st.st_mode)) return FileProblem::IsFolder;
+  if (::access(path.c_str(), R_OK) != 0) return FileProblem::NoAccess;
+  return FileProblem::None;
+}
+
+FileProblem writeProblem(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return FileProblem::IsFolder;
+    return ::access(path.c_str(), W_OK) != 0 ? FileProblem::NoAccess : FileProblem::None;
+  }
+  const std::string folder = parentFolder(path);
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    return errno == EACCES ? FileProblem::NoAccess : FileProblem::NoFolder;
+  return ::access(folder.c_str(), W_OK | X_OK) != 0 ? FileProblem::NoAccess : FileProblem::None;
+}
+
 bool localTime(std::int64_t secondsSince1970, std::tm& out) {
   if constexpr (sizeof(std::time_t) < sizeof(std::int64_t)) {
     if (secondsSince1970 < std::numeric_limits<std::time_t>::min() ||

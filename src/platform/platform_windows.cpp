@@ -153,6 +153,66 @@ bool isDirectory(const std::string& path) {
 
 bool makeDirectory(const std::string& path) { return ::CreateDirectoryW(wide(path).c_str(), nullptr) != 0; }
 
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  // Backup semantics open folders too; no access rights are asked for.
+  const HANDLE h = ::CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool ok = ::GetFileInformationByHandle(h, &info) != 0;
+  ::CloseHandle(h);
+  if (!ok) return std::nullopt;
+  return FileIdentity{info.dwVolumeSerialNumber, std::uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+}
+
+namespace {
+
+std::string parentFolder(const std::string& path) {
+  const auto slash = path.find_last_of("\\/");
+  if (slash == std::string::npos) return ".";
+  if (slash == 0 || (slash == 2 && path[1] == ':')) return path.substr(0, slash + 1);
+  return path.substr(0, slash);
+}
+
+FileProblem problemOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND: return FileProblem::NotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH: return FileProblem::NoFolder;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: return FileProblem::NoAccess;
+    default: return FileProblem::Other;
+  }
+}
+
+}  // namespace
+
+FileProblem readProblem(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const FileProblem p = problemOf(::GetLastError());
+    return p == FileProblem::NoFolder ? FileProblem::NotFound : p;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileProblem::IsFolder;
+  const HANDLE h = openForReading(path);
+  if (h == INVALID_HANDLE_VALUE) return problemOf(::GetLastError());
+  ::CloseHandle(h);
+  return FileProblem::None;
+}
+
+FileProblem writeProblem(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(wide(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileProblem::IsFolder;
+    return (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? FileProblem::NoAccess : FileProblem::None;
+  }
+  const DWORD folder = ::GetFileAttributesW(wide(parentFolder(path)).c_str());
+  if (folder == INVALID_FILE_ATTRIBUTES || (folder & FILE_ATTRIBUTE_DIRECTORY) == 0) return FileProblem::NoFolder;
+  return FileProblem::None;
+}
+
 bool localTime(std::int64_t secondsSince1970, std::tm& out) {
   const __time64_t t = secondsSince1970;
   return ::_localtime64_s(&out, &t) == 0;

@@ -63,11 +63,24 @@ TEST_F(CatalogueCommands, DumpKeepsTheChosenLanguage) {
 
 TEST_F(CatalogueCommands, UnusableCatalogueGivesTheProgramsMessage) {
   std::ofstream(path("bad.bin")) << "not a catalogue";
-  for (const auto& file : {path("bad.bin"), path("missing.bin")}) {
+  const std::pair<std::string, std::string> cases[] = {{path("bad.bin"), "не каталог приборов"},
+                                                       {path("missing.bin"), "нет такого файла"}};
+  for (const auto& [file, reason] : cases) {
     const CliResult r = run({"catalogue", "dump", file});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, std::string(text(StringId::CatalogueNotFound)) + "\n");
+    EXPECT_EQ(r.err, std::string(text(StringId::CatalogueNotFound)) + "\n" + file + ": " + reason + "\n");
   }
+  // A language the catalogue lacks: the ones it has are named.
+  const std::string bin = path("cat.bin");
+  ASSERT_EQ(run({"catalogue", "build", kDemo, "-o", bin}).code, 0);
+  const CliResult german = run({"catalogue", "dump", bin, "--language", "Deutsch"});
+  EXPECT_EQ(german.code, 1);
+  EXPECT_EQ(german.err, bin + ": в каталоге нет текстов на языке «Deutsch»; в нём есть: Русский, English\n");
+  // Building over the source is refused.
+  const std::string source = path("source.json");
+  fs::copy_file(kDemo, source);
+  EXPECT_EQ(run({"catalogue", "build", source, "-o", source}).code, 1);
+  EXPECT_GT(fs::file_size(source), 100u);
   const test::ScopedEnvironment catalogue("SONVERA_CATALOGUE", path("missing.bin"));
   EXPECT_EQ(run({"catalogue", "dump"}).code, 1);
 }

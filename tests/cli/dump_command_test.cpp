@@ -73,18 +73,20 @@ TEST(DumpCommand, Failures) {
   test::TempFile file(sampleFile(1));
   const CliRun noCatalogue = cli({"--catalogue", "/nonexistent/TeleDescFile.bin", "dump", file.path()});
   EXPECT_EQ(noCatalogue.code, 1);
-  EXPECT_EQ(noCatalogue.err, std::string(text(StringId::CatalogueNotFound)) + "\n");
+  EXPECT_EQ(noCatalogue.err,
+            std::string(text(StringId::CatalogueNotFound)) + "\n/nonexistent/TeleDescFile.bin: нет такого файла\n");
   const CliRun missing = cli({"--catalogue", catalogue.path(), "dump", "/nonexistent/file.bin"});
   EXPECT_EQ(missing.code, 1);
-  EXPECT_EQ(missing.err, std::string(text(StringId::CannotOpenFile)) + "\n");
+  EXPECT_EQ(missing.err, std::string(text(StringId::CannotOpenFile)) + "\n/nonexistent/file.bin: нет такого файла\n");
   const CliRun unknown = cli({"--catalogue", catalogue.path(), "dump", empty.path()});
-  EXPECT_EQ(unknown.err, std::string(text(StringId::UnknownDeviceType)) + "\n");
+  EXPECT_EQ(unknown.err, std::string(text(StringId::UnknownDeviceType)) + "\n" + empty.path() + ": пустой файл (0 байт)\n");
   auto cut = sampleFile(1);
   cut.pop_back();
   test::TempFile partial(cut);
   const CliRun emptyFile = cli({"--catalogue", catalogue.path(), "dump", partial.path()});
   EXPECT_EQ(emptyFile.code, 1);
-  EXPECT_EQ(emptyFile.err, std::string(text(StringId::EmptyFile)) + "\n");
+  EXPECT_EQ(emptyFile.err.substr(0, emptyFile.err.find('\n')), text(StringId::EmptyFile));
+  EXPECT_NE(emptyFile.err.find(partial.path() + ": в файле нет ни одной целой записи"), std::string::npos);
 }
 
 }  // namespace

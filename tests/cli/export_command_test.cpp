@@ -7,6 +7,7 @@
 
 #include "app/settings_file.h"
 #include "app/strings.h"
+#include "base/printf_text.h"
 #include "cli_run.h"
 #include "export/ansi_text.h"
 #include "export_options.h"
@@ -83,7 +84,7 @@ TEST_F(ExportCommand, DialogMessagesAndExitCodes) {
   EXPECT_EQ(run({"-o", path("r.csv"), "--all", "--split", "1rec", "--yes"}), 0);
   EXPECT_TRUE(fs::exists(path("r_0300.csv")));
   EXPECT_EQ(run({"-o", path("missing/r.csv"), "--all"}), 1);
-  EXPECT_EQ(err, "Не могу открыть файл '" + path("missing/r.csv") + "'\n");
+  EXPECT_EQ(err, "Не могу открыть файл '" + path("missing/r.csv") + "'\n" + path("missing/r.csv") + ": нет такой папки\n");
   EXPECT_EQ(run({"-o", path("r.csv"), "--split", "5hours"}), 2);
   EXPECT_EQ(run({}), 2);
 }
@@ -161,7 +162,8 @@ TEST_F(ExportCommand, ManyFilesIntoOneFolder) {
   EXPECT_TRUE(fs::exists(dir / "out" / "in.csv"));
   EXPECT_TRUE(fs::exists(dir / "out" / "b.csv"));
   EXPECT_FALSE(fs::exists(dir / "out" / "missing.csv"));
-  EXPECT_EQ(r.err, path("missing.bin") + ": " + text(StringId::CannotOpenFile) + "\n");
+  EXPECT_EQ(r.err, path("missing.bin") + ": " + text(StringId::CannotOpenFile) + "\n" + path("missing.bin") +
+                       ": нет такого файла\n");
   EXPECT_NE(r.out.find("2 exported, 1 failed\n"), std::string::npos);
 
   // Two sources of the same name would write one result: the second is refused.
@@ -176,6 +178,67 @@ TEST_F(ExportCommand, ManyFilesIntoOneFolder) {
   EXPECT_EQ(batch({path("in.bin"), path("b.bin")}, {"--all", "-o", path("r.csv")}).code, 2);
   EXPECT_EQ(batch({path("in.bin")}, {"--all", "--output-dir", path("out"), "-o", path("r.csv")}).code, 2);
   EXPECT_EQ(batch({path("in.bin")}, {"--all", "--output-dir", path("out"), "--jobs", "0"}).code, 2);
+}
+
+// Times typed as the summary shows them or in ISO form; a refused one says
+// which forms the file takes.
+TEST_F(ExportCommand, TimesAsUsersTypeThem) {
+  ASSERT_EQ(run({"--all", "--datetime", "--decimate", "10sec:max", "-o", path("t.csv"), "--by-time", "--from",
+                 "01/09/2023 10:00:00", "--to", "2023-09-01T10:00:25"}),
+            0)
+      << err;
+  EXPECT_EQ(read("t.csv"),
+            toAnsi("Дата;Время;Общ,Leq,A;\r\n01/09/23;10:00:10;60.00;\r\n01/09/23;10:00:20;60.00;\r\n"));
+  EXPECT_EQ(out, path("t.csv") + ": 26 records, 2 lines in 1 file\n");
+  EXPECT_EQ(run({"--all", "-o", path("t.csv"), "--by-time", "--from", "2023-09-02 10:00:00", "--to", "10:00:25"}), 1);
+  EXPECT_EQ(err.rfind(std::string(text(StringId::BadRangeStart)) + "\nВремя в файле одного дня задаётся как ЧЧ:ММ:СС", 0),
+            0u)
+      << err;
+}
+
+TEST_F(ExportCommand, NoResultReplacesAFileItReads) {
+  const std::string source = read("in.bin");
+  const std::string dotted = (dir / "." / "in.bin").string();
+  EXPECT_EQ(run({"--all", "-o", dotted}), 1);
+  EXPECT_EQ(err, printfText(text(StringId::WouldReplaceFileInUse), dotted.c_str(), path("in.bin").c_str()) + "\n");
+  EXPECT_EQ(run({"--all", "--save-settings", path("in.bin")}), 1);
+  EXPECT_EQ(run({"--all", "--save-settings", path("s.cfg"), "-o", path("s.cfg")}), 1);
+  EXPECT_TRUE(read("in.bin") == source);
+  ASSERT_EQ(run({"--all", "--save-settings", path("s.cfg")}), 0);
+  EXPECT_EQ(err, "Настройки записаны в " + path("s.cfg") + "\n");
+
+  // In a batch every source is protected from every result: "out/b.csv" is a
+  // measurement file that the result of "b.bin" would replace.
+  platform::writeWholeFile(path("b.bin"), test::summaryFileBytes(1, test::steadyRecords(50, 1)));
+  fs::create_directories(dir / "out");
+  fs::copy_file(path("in.bin"), dir / "out" / "b.csv");
+  const test::CliRun batch = test::runCli({"--catalogue", path("cat.bin"), "export", path("b.bin"), path("out/b.csv"),
+                                           "--all", "--output-dir", path("out"), "--jobs", "1"});
+  EXPECT_EQ(batch.code, 1);
+  EXPECT_NE(batch.out.find("0 exported, 2 failed"), std::string::npos) << batch.out;
+  EXPECT_NE(batch.err.find(path("b.bin") + ": " +
+                           printfText(text(StringId::WouldReplaceFileInUse), path("out/b.csv").c_str(),
+                                      path("out/b.csv").c_str())),
+            std::string::npos)
+      << batch.err;
+  EXPECT_TRUE(read("out/b.csv") == source);
+}
+
+TEST_F(ExportCommand, SettingsForAnotherInstrumentSaySo) {
+  SettingsFileContents other;
+  other.lists[123] = {ExportItem{2, 0, 0, 0}};
+  platform::writeWholeFile(path("other.cfg"), encodeSettingsFile(other));
+  EXPECT_EQ(run({"-s", path("other.cfg"), "-o", path("r.csv")}), 1);
+  EXPECT_EQ(err, std::string(text(StringId::EmptyExportList)) +
+                     "\nв настройках нет значений для прибора «Модель» (тип 40); значения есть для типов: 123\n");
+}
+
+// Folders of --output-dir are made with their parents; each line counts what was written.
+TEST_F(ExportCommand, BatchMakesItsFolderAndCountsLinesAndFiles) {
+  const test::CliRun r = test::runCli({"--catalogue", path("cat.bin"), "export", path("in.bin"), "--all",
+                                       "--decimate", "60rec", "--stats", "leq", "--output-dir", path("a/b/c")});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "[1/1] " + path("a/b/c/in.csv") + ": 300 records, 5 lines in 2 files\n1 exported, 0 failed\n");
 }
 
 TEST(ExportOptions, Parsing) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sstream>
 
 #include "app/strings.h"
@@ -29,11 +31,13 @@ TEST(SimulateCommand, WritesFilesThatOpen) {
   test::TempFile catalogueFile(writeCatalogue(source, 15));
   DeviceCatalogue catalogue;
   ASSERT_TRUE(loadCatalogueFile(catalogueFile.path(), kRussianLanguage, catalogue));
-  for (const char* variant : {"self", "paired"}) {
+  // Each variant with another of the accepted forms of the start time.
+  for (const auto& [variant, start] : {std::pair{"self", "2025-01-31 23:59:00"}, std::pair{"paired", "31/01/2025 23:59"},
+                                       std::pair{"self", "2025-01-31T23:59:00"}, std::pair{"paired", "23:59:00 31/01/2025"}}) {
     test::TempFile out({});
     std::string err;
     ASSERT_EQ(runCli({"--catalogue", catalogueFile.path(), "simulate", "--type", "21", "--variant", variant,
-                      "--records", "30", "--step", "10", "--start", "2025-01-31 23:59:00", "-o", out.path()},
+                      "--records", "30", "--step", "10", "--start", start, "-o", out.path()},
                      &err),
               0)
         << err;
@@ -47,7 +51,12 @@ TEST(SimulateCommand, WritesFilesThatOpen) {
   EXPECT_EQ(err, std::string(text(StringId::UnknownDeviceType)) + "\n");
   EXPECT_EQ(runCli({"--catalogue", catalogueFile.path(), "simulate", "--type", "21", "--records", "3", "--start", "2025-02-30 00:00:00", "-o", "/tmp/x"}), 2);
   EXPECT_EQ(runCli({"--catalogue", "/nonexistent", "simulate", "--type", "21", "--records", "3", "-o", "/tmp/x"}, &err), 1);
-  EXPECT_EQ(err, std::string(text(StringId::CatalogueNotFound)) + "\n");
+  EXPECT_EQ(err, std::string(text(StringId::CatalogueNotFound)) + "\n/nonexistent: нет такого файла\n");
+  EXPECT_EQ(runCli({"--catalogue", catalogueFile.path(), "simulate", "--type", "21", "--records", "3", "--start", "23:59:00", "-o", "/tmp/x"}), 2);
+  // Never over the catalogue it reads.
+  const auto before = std::filesystem::file_size(catalogueFile.path());
+  EXPECT_EQ(runCli({"--catalogue", catalogueFile.path(), "simulate", "--type", "21", "--records", "3", "-o", catalogueFile.path()}), 1);
+  EXPECT_EQ(std::filesystem::file_size(catalogueFile.path()), before);
 }
 
 }  // namespace
