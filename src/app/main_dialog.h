@@ -101,6 +101,11 @@ class MainDialog {
   void addFileInUse(const std::string& path) { otherFilesInUse_.add(path); }
   void addFilesInUse(const FilesInUse& files) { otherFilesInUse_.add(files); }
 
+  // Before the dialog's other windows write a file (a chart image, an
+  // assessment's results): false after the message when one of `paths` is a
+  // file in use or two of them are one file.
+  bool mayWrite(const std::vector<std::string>& paths) { return refuseClash(filesInUse(true), paths); }
+
   // "Создать файл результата": checks the options in their fixed order (one
   // message per fault), resolves the range, asks for the result path and
   // starts the worker. True when an export was started.

@@ -291,6 +291,7 @@ void ChartWindow::showReadout(double x) {
 }
 
 bool ChartWindow::saveImage(const QString& path) {
+  if (!dialog_.mayWrite({path.toStdString()})) return false;
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
     QSvgGenerator svg;
     svg.setFileName(path);
