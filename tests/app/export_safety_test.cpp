@@ -20,6 +20,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The statistics dialog's OK with Leq chosen or with nothing.
+StatisticsForm statisticsForm(bool leq) {
+  StatisticsForm form;
+  form.thresholdText = "75";
+  form.leq = leq;
+  return form;
+}
+
 // Every file of the folder with its bytes.
 std::map<std::string, std::string> snapshot(const fs::path& dir) {
   std::map<std::string, std::string> files;
@@ -99,7 +107,9 @@ TEST_F(ExportSafety, RefusesEveryResultThatIsAFileInUseAndWritesNothing) {
     // The information file and the part are hard links of the measurement file.
     if (c.statistics) fs::create_hard_link(in, path("in.info"));
     if (c.splitByRecords) fs::create_hard_link(in, path("in_0002.csv"));
-    if (c.statistics) ASSERT_TRUE(dialog->acceptStatistics({.thresholdText = "75", .leq = true}));
+    if (c.statistics) {
+      ASSERT_TRUE(dialog->acceptStatistics(statisticsForm(true)));
+    }
     MainDialogState& s = dialog->editableState();
     s.split = c.splitByRecords;
     s.splitByRecords = true;
@@ -113,12 +123,12 @@ TEST_F(ExportSafety, RefusesEveryResultThatIsAFileInUseAndWritesNothing) {
     EXPECT_EQ(snapshot(dir), before);
     fs::remove(path("in.info"));
     fs::remove(path("in_0002.csv"));
-    ASSERT_TRUE(dialog->acceptStatistics({.thresholdText = "75"}));
+    ASSERT_TRUE(dialog->acceptStatistics(statisticsForm(false)));
   }
 }
 
 TEST_F(ExportSafety, ResultsThatAreOneFileAreRefused) {
-  ASSERT_TRUE(dialog->acceptStatistics({.thresholdText = "75", .leq = true}));
+  ASSERT_TRUE(dialog->acceptStatistics(statisticsForm(true)));
   const auto before = snapshot(dir);
   EXPECT_FALSE(start(path("r.info")));  // the result and its information file
   ASSERT_EQ(host.messages.size(), 1u);
