@@ -66,6 +66,11 @@ TEST(Strings, TitleAndVersion) {
   EXPECT_EQ(baseTitle(), "Универсальный транслятор версия 1.01");
   EXPECT_STREQ(text(StringId::CatalogueNotFound), "Ошибка: файл TeleDescFile.bin не найден");
   EXPECT_STREQ(text(static_cast<StringId>(1)), "");
+  // The desktop program answers --version and --help without a window; a file may still be named so.
+  EXPECT_EQ(informationRequest({"--version"}), "sonvera 1.01\n");
+  EXPECT_EQ(informationRequest({"-h"}).rfind("sonvera 1.01\nUsage: sonvera [SETTINGS.cfg ...]", 0), 0u);
+  EXPECT_EQ(informationRequest({"--version", "a.bin"}), "");
+  EXPECT_EQ(informationRequest({"./--version"}), "");
 }
 
 }  // namespace
