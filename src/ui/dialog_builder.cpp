@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace sonvera::ui {
 
@@ -102,8 +103,15 @@ DialogControls buildDialog(QWidget* dialog, const DialogTemplate& t) {
   DialogControls built;
   QButtonGroup* group = nullptr;
   QList<QWidget*> frames;
+  // Enter presses the template's default button, or the push button that has the
+  // focus, as on every desktop. A template without a default button gives Enter
+  // no meaning, so none of its buttons is auto-default: Qt would make the first
+  // of them the default when the dialog is shown.
+  const bool enterPresses = std::ranges::any_of(
+      t.controls, [](const ControlTemplate& c) { return c.kind == ControlKind::DefaultButton; });
   for (const ControlTemplate& c : t.controls) {
     QWidget* widget = createControl(dialog, c);
+    if (auto* button = qobject_cast<QPushButton*>(widget)) button->setAutoDefault(enterPresses);
     QRect rect = units.rect(c.left, c.top, c.width, c.height);
     if (c.kind == ControlKind::DropDownList) {
       // The template's height is that of the opened list; closed, a combo box is one line high.
