@@ -43,6 +43,18 @@ constexpr const char* kDialogStyle =
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"
     "QCheckBox, QRadioButton { spacing: 3px; }";
 
+// A check box or radio takes a click anywhere in its template rectangle. Qt's
+// own hit area ends with the caption's text, so the rest of the rectangle (4 du
+// of "диапазон данных задается в записях") would be dead.
+template <typename Button>
+class TemplateButton : public Button {
+ public:
+  using Button::Button;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
 QWidget* createControl(QWidget* dialog, const ControlTemplate& c) {
   const QString caption = QString::fromUtf8(c.caption);
   switch (c.kind) {
@@ -52,15 +64,15 @@ QWidget* createControl(QWidget* dialog, const ControlTemplate& c) {
       button->setDefault(c.kind == ControlKind::DefaultButton);
       return button;
     }
-    case ControlKind::CheckBox: return new QCheckBox(caption, dialog);
+    case ControlKind::CheckBox: return new TemplateButton<QCheckBox>(caption, dialog);
     case ControlKind::IndicatorCheckBox: {
-      auto* box = new QCheckBox(caption, dialog);
+      auto* box = new TemplateButton<QCheckBox>(caption, dialog);
       box->setAttribute(Qt::WA_TransparentForMouseEvents);
       box->setFocusPolicy(Qt::NoFocus);
       return box;
     }
     case ControlKind::RadioButton:
-    case ControlKind::FirstRadioButton: return new QRadioButton(caption, dialog);
+    case ControlKind::FirstRadioButton: return new TemplateButton<QRadioButton>(caption, dialog);
     case ControlKind::Edit: return new QLineEdit(caption, dialog);
     case ControlKind::Field:
     case ControlKind::NotifyingField: {
