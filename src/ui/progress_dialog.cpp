@@ -1,6 +1,7 @@
 #include "progress_dialog.h"
 
 #include <QProgressBar>
+#include <QWindow>
 
 #include "dialog_builder.h"
 
@@ -19,13 +20,29 @@ void ProgressDialog::showProgress(int percent) {
     return;
   }
   if (!isVisible()) {
-    if (QWidget* owner = parentWidget()) {
-      const QRect frame = owner->frameGeometry();
-      move((frame.left() + frame.right()) / 2 - width() / 2, (frame.top() + frame.bottom()) / 2 - height() / 2);
-    }
+    if (QWidget* owner = parentWidget()) centreOver(*owner);
     show();
   }
   bar_->setValue(std::min(percent, 100));
+}
+
+void ProgressDialog::centreOver(const QWidget& owner) {
+  // Frames included on both sides; right and bottom as edges, not last pixels.
+  const QRect outer = owner.frameGeometry();
+  const QSize frame = expectedFrameSize(owner);
+  const int left = (outer.left() + outer.left() + outer.width()) / 2 - frame.width() / 2;
+  const int top = (outer.top() + outer.top() + outer.height()) / 2 - frame.height() / 2;
+  move(left, top);  // a window's position is that of its frame
+}
+
+QSize ProgressDialog::expectedFrameSize(const QWidget& owner) {
+  // The window system tells a window its frame once the window exists (X11 only
+  // once it has been mapped); until then the owner's frame stands in, drawn by
+  // the same window manager.
+  create();
+  QMargins margins = windowHandle()->frameMargins();
+  if (margins.isNull() && owner.windowHandle() != nullptr) margins = owner.windowHandle()->frameMargins();
+  return size().grownBy(margins);
 }
 
 int ProgressDialog::position() const { return bar_->value(); }

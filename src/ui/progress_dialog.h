@@ -27,6 +27,10 @@ class ProgressDialog : public QDialog {
   void accept() override {}  // Enter does nothing
 
  private:
+  // Centres the frame of this window over the frame of `owner`, keeping its size.
+  void centreOver(const QWidget& owner);
+  QSize expectedFrameSize(const QWidget& owner);
+
   QProgressBar* bar_ = nullptr;
 };
 

@@ -51,5 +51,26 @@ TEST(DialogGeometry, EveryCheckBoxAndRadioTakesItsTemplateRectangle) {
   }
 }
 
+// Each export centres the progress window's frame over the main dialog's frame,
+// wherever the main dialog has gone since.
+TEST(DialogGeometry, ProgressWindowCentresItsFrameOverTheMainDialogs) {
+  Window w;
+  ProgressDialog* progress = w.dialog->progressDialog();
+  for (const QPoint at : {QPoint(37, 53), QPoint(301, 12)}) {
+    w.dialog->move(at);
+    progress->showProgress(0);
+    ASSERT_TRUE(waitFor([&] { return progress->isVisible(); }));
+    const QRect main = w.dialog->frameGeometry();
+    const QRect own = progress->frameGeometry();
+    EXPECT_NE(own.size(), progress->size());  // the frame counts
+    EXPECT_NEAR(own.center().x(), main.center().x(), 1) << at.x();
+    EXPECT_NEAR(own.center().y(), main.center().y(), 1) << at.x();
+    // Halves rounded toward zero, right and bottom as the edges beyond the frame.
+    EXPECT_EQ(own.left(), (main.left() + main.left() + main.width()) / 2 - own.width() / 2) << at.x();
+    EXPECT_EQ(own.top(), (main.top() + main.top() + main.height()) / 2 - own.height() / 2) << at.x();
+    progress->showProgress(-1);
+  }
+}
+
 }  // namespace
 }  // namespace sonvera::ui::test
