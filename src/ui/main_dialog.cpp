@@ -58,6 +58,8 @@ MainDialog::MainDialog(const DeviceCatalogue& catalogue, std::unique_ptr<QtHost>
   setObjectName(QString::number(mainDialogTemplate().id));
   setWindowIcon(applicationIcon());
   controls_ = buildDialog(this, mainDialogTemplate());
+  // The overload and underload details show also while another window is active.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
   setAcceptDrops(true);
   for (QLineEdit* edit : findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
   controls_.get<QLabel>(1010)->installEventFilter(this);

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 #include <filesystem>
 
@@ -119,6 +120,32 @@ TEST(MainWindow, OpensTheCommandLineInOrderAndShowsTheSummary) {
   EXPECT_EQ(w.text(1036), "08:00:00");  // a one-day file gives times of day
   w.click(1038);
   EXPECT_EQ(w.text(1037), "3600");
+}
+
+// The overload and underload details, cut to 79 characters, also while
+// another window is active.
+TEST(MainWindow, ShowsTheSummaryTipsWhileAnotherWindowIsActive) {
+  Window w;
+  w.dialog->start({QString::fromStdString(demoData(kVibration))});
+  const MainDialogState& s = w.dialog->logic().state();
+  ASSERT_GT(QString::fromStdString(s.underloadDetails).size(), 79);
+  ASSERT_FALSE(s.overloadDetails.empty());
+  QWidget other;
+  other.setGeometry(w.dialog->frameGeometry().right() + 20, 10, 200, 100);
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  // A tip needs a pointer without buttons; a double-click of QTest leaves its button pressed.
+  QTest::mouseRelease(&other, Qt::LeftButton);
+  ASSERT_FALSE(w.dialog->isActiveWindow());
+  for (const auto& [id, details] : {std::pair{1040, s.underloadDetails}, std::pair{1039, s.overloadDetails}}) {
+    const QString tip = QString::fromStdString(details).left(79);
+    auto* field = w.control<QLabel>(id);
+    QTest::mouseMove(field, field->rect().center());
+    EXPECT_TRUE(waitFor([&] { return QToolTip::isVisible() && QToolTip::text() == tip; }, 5000))
+        << id << ": " << QToolTip::text().toStdString();
+  }
+  QToolTip::hideText();
 }
 
 TEST(MainWindow, AsksForAFileAtOnceWhenNoneIsNamed) {
