@@ -35,12 +35,12 @@ void ProgressDialog::centreOver(const QWidget& owner) {
   move(left, top);  // a window's position is that of its frame
 }
 
-QSize ProgressDialog::expectedFrameSize(const QWidget& owner) {
-  // The window system tells a window its frame once the window exists (X11 only
-  // once it has been mapped); until then the owner's frame stands in, drawn by
-  // the same window manager.
-  create();
-  QMargins margins = windowHandle()->frameMargins();
+QSize ProgressDialog::expectedFrameSize(const QWidget& owner) const {
+  // A window learns its frame from the window system once it has been shown;
+  // until then the owner's frame, drawn by the same window manager, stands in.
+  // (The window is not created here: a window created after its move is placed
+  // by its frame on X11 too.)
+  QMargins margins = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
   if (margins.isNull() && owner.windowHandle() != nullptr) margins = owner.windowHandle()->frameMargins();
   return size().grownBy(margins);
 }

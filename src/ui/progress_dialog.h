@@ -29,7 +29,7 @@ class ProgressDialog : public QDialog {
  private:
   // Centres the frame of this window over the frame of `owner`, keeping its size.
   void centreOver(const QWidget& owner);
-  QSize expectedFrameSize(const QWidget& owner);
+  QSize expectedFrameSize(const QWidget& owner) const;
 
   QProgressBar* bar_ = nullptr;
 };
