@@ -12,14 +12,17 @@
 #include <string>
 #include <vector>
 
+#include <time.h>
 #include <unistd.h>
 
 #include "chart/chart_data.h"
+#include "export/export_columns.h"
 #include "export/export_worker.h"
 #ifdef SONVERA_HAS_WORKBOOKS
 #include "xlsx/workbook_table.h"
 #endif
 #include "bench_records.h"
+#include "export_floor.h"
 #include "measurement/measurement_file.h"
 #include "samples/measurement_writer.h"
 #include "samples/sample_layouts.h"
@@ -39,6 +42,13 @@ std::string tmpPath(const std::string& what) {
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// CPU seconds of the calling thread: steadier than the clock on a busy machine.
+double threadSeconds() {
+  timespec t{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 // A few distinct records; the stamp and the sequence number are set per record.
@@ -186,6 +196,92 @@ void BM_ExportMillionRecords(benchmark::State& state) {
 // One run takes seconds; more would only repeat the same pass.
 BENCHMARK(BM_ExportMillionRecords)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The peak resident memory of the process since the last reset (Linux).
+double peakMegabytes() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  double kilobytes = 0;
+  while (std::fgets(line, sizeof line, status))
+    if (std::sscanf(line, "VmHWM: %lf kB", &kilobytes) == 1) break;
+  std::fclose(status);
+  return kilobytes / 1024.0;
+}
+
+void resetPeak() {
+  if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+    std::fputs("5", refs);
+    std::fclose(refs);
+  }
+}
+
+std::string readText(const std::string& path) {
+  std::string text;
+  if (std::FILE* in = std::fopen(path.c_str(), "rb")) {
+    char buffer[1 << 16];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, n);
+    std::fclose(in);
+  }
+  return text;
+}
+
+// Every value of the record (147 levels in 9 entries) with number, date and
+// time: the export against its floor, the same columns formatted by a
+// converter for this layout alone, in the same run. The floor's lines must be
+// the export's lines, byte for byte.
+void BM_ExportAllValuesAgainstFloor(benchmark::State& state) {
+  SampleFile& s = sample();
+  if (!s.error.empty()) return state.SkipWithError(s.error.c_str());
+  ExportJob job = exportJob(s);
+  job.items.clear();
+  for (std::int32_t g = 0; g < 3; ++g)
+    for (std::int32_t p = 0; p < 3; ++p) job.items.push_back({g, p, -1, -1});
+  job.settings.saveSourceInfo = false;
+  job.statistics = {};
+  const std::vector<ExportColumn> columns = buildExportColumns(s.catalogue, job.typeCode, job.description, job.values,
+                                                               job.channels, job.items, ';');
+  const std::vector<bench::FloorColumn> floor = bench::floorColumns(job.description, job.channels, columns);
+  const std::int32_t stampAt = codeOffset(job.description, 0x50070000);
+  if (floor.empty() || stampAt < 0) return state.SkipWithError("the floor cannot read these columns");
+  const std::atomic<bool> stop{false};
+  double exportSeconds = 0;
+  ExportOutcome outcome;
+  double exportCpu = threadSeconds();
+  resetPeak();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    outcome = runExport(job, stop, {});
+    exportSeconds += secondsSince(start);
+  }
+  exportCpu = threadSeconds() - exportCpu;
+  const double peak = peakMegabytes();
+  const std::string exported = job.settings.resultBase + job.settings.resultExtension;
+  const std::string floorPath = tmpPath("floor.csv");
+  double floorCpu = threadSeconds();
+  const bench::FloorRun run = bench::runFloor(s.file, 0, s.file.recordCount - 1,
+                                              static_cast<std::size_t>(stampAt), floor, floorPath);
+  floorCpu = threadSeconds() - floorCpu;
+  const std::string exportText = readText(exported), floorText = readText(floorPath);
+  std::remove(exported.c_str());
+  std::remove(floorPath.c_str());
+  if (outcome.result != ExportResult::Completed) return state.SkipWithError("the export failed");
+  const std::size_t header = exportText.find('\n') + 1;
+  if (exportText.compare(header, std::string::npos, floorText) != 0)
+    return state.SkipWithError("the floor wrote other lines than the export");
+  const double perRun = exportSeconds / static_cast<double>(state.iterations());
+  state.counters["columns"] = static_cast<double>(columns.size());
+  state.counters["export_seconds"] = perRun;
+  state.counters["floor_seconds"] = run.seconds;
+  state.counters["ratio_to_floor"] = perRun / run.seconds;
+  state.counters["export_cpu_seconds"] = exportCpu / static_cast<double>(state.iterations());
+  state.counters["floor_cpu_seconds"] = floorCpu;
+  state.counters["cpu_ratio_to_floor"] = exportCpu / static_cast<double>(state.iterations()) / floorCpu;
+  state.counters["output_MB"] = static_cast<double>(run.bytes) / 1e6;
+  state.counters["peak_MB"] = peak;
+  state.SetItemsProcessed(static_cast<std::int64_t>(kRecords) * state.iterations());
+}
+BENCHMARK(BM_ExportAllValuesAgainstFloor)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // One broadband column of the million records: the chart's preparation
 // beside the export of the same column (without number, time or statistics).
 ExportJob oneColumnJob(const SampleFile& s) {
@@ -222,25 +318,6 @@ void BM_OneColumnChart(benchmark::State& state) {
 BENCHMARK(BM_OneColumnChart)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 #ifdef SONVERA_HAS_WORKBOOKS
-// The peak resident memory of the process since the last reset (Linux).
-double peakMegabytes() {
-  std::FILE* status = std::fopen("/proc/self/status", "r");
-  if (!status) return 0;
-  char line[256];
-  double kilobytes = 0;
-  while (std::fgets(line, sizeof line, status))
-    if (std::sscanf(line, "VmHWM: %lf kB", &kilobytes) == 1) break;
-  std::fclose(status);
-  return kilobytes / 1024.0;
-}
-
-void resetPeak() {
-  if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-    std::fputs("5", refs);
-    std::fclose(refs);
-  }
-}
-
 // The same export into a workbook, over the first N records: its time beside
 // the text export's, and a peak memory that must not grow with N.
 void BM_ExportToWorkbook(benchmark::State& state) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <span>
 
 #include "export/column_statistics.h"
@@ -14,6 +15,7 @@
 #include "export/result_writer.h"
 #include "measurement/channel_names.h"
 #include "measurement/record_decoder.h"
+#include "measurement/record_stream.h"
 #include "measurement/record_time.h"
 
 namespace sonvera {
@@ -91,6 +93,7 @@ class ExportWorker {
   std::vector<std::string> columnNames_;
   std::vector<StatisticsColumn> statisticsColumns_;
 
+  std::optional<RecordStream> records_;  // the range, in order
   std::unique_ptr<ResultTable> data_;
   ResultWriter info_;  // in memory when the table holds the information
   unsigned fileNumber_ = 1;
@@ -251,8 +254,8 @@ void ExportWorker::writeColumns(bool line) {
 }
 
 bool ExportWorker::handleRecord(std::uint32_t u, std::span<std::uint8_t> record) {
-  // A short read leaves the rest of the previous record in the buffer.
-  readRecord(*job_.file, job_.dataOffset, description_.recordSize, u, record);
+  // Read in large blocks; a short read leaves the rest of the previous record in the buffer.
+  records_->next(record);
   // A foreign record leaves the previous values and time standing.
   decodeIfSameType(record, channels_, values_, description_);
   const RecordTime t = recordTime(values_);
@@ -326,6 +329,7 @@ ExportOutcome ExportWorker::run() {
   source_.overload = job_.overloadText;
 
   std::vector<std::uint8_t> record(description_.recordSize, 0);
+  records_.emplace(*job_.file, job_.dataOffset, description_.recordSize, settings_.firstRecord, settings_.lastRecord);
   bool stopped = false;
   // 64 bits, so that a range ending at the last possible record ends.
   for (std::uint64_t u = settings_.firstRecord; u <= settings_.lastRecord; ++u) {

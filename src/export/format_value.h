@@ -37,6 +37,11 @@ inline int referenceKind(DisplayFormat f) { return static_cast<int>((f >> 16) & 
 // date values.
 std::string formatValue(double value, DisplayFormat format, bool linearUnits, bool extended,
                         double reference);
+// The same text written at `out`, which has room for kValueTextCapacity
+// bytes; its length. For the hot loop of the export: nothing is allocated.
+inline constexpr std::size_t kValueTextCapacity = 512;
+std::size_t formatValueTo(char* out, double value, DisplayFormat format, bool linearUnits, bool extended,
+                          double reference);
 
 // The number formatValue shows, before rounding (dB, or the linear form as the
 // options and format ask); NaN for the no-value and dash markers and dates.
@@ -62,5 +67,8 @@ std::string withDecimalComma(std::string text);
 // time gives "Invalid DateTime" for both.
 std::string dateText(const RecordTime& t);
 std::string timeText(const RecordTime& t);
+// Both fields, each followed by `separator`, written at `out` (room for 40
+// bytes); their length.
+std::size_t dateAndTimeTo(char* out, const RecordTime& t, char separator);
 
 }  // namespace sonvera

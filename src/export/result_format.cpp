@@ -1,5 +1,7 @@
 #include "export/result_format.h"
 
+#include <algorithm>
+#include <charconv>
 #include <set>
 
 #include "base/printf_text.h"
@@ -88,22 +90,22 @@ void writeDataHeader(ResultWriter& out, const ResultFormatOptions& options,
 
 void writeLinePrefix(ResultWriter& out, const ResultFormatOptions& options, std::uint32_t recordNumber,
                      const RecordTime& time) {
-  const std::string_view sep = separatorOf(options.separator);
+  char* at = out.room(64);
   if (options.recordNumber) {
-    out.write(printfText("%u", recordNumber));
-    out.write(sep);
+    at = std::to_chars(at, at + 16, recordNumber).ptr;
+    *at++ = options.separator;
   }
-  if (options.dateTime) {
-    out.write(dateText(time));
-    out.write(sep);
-    out.write(timeText(time));
-    out.write(sep);
-  }
+  if (options.dateTime) at += dateAndTimeTo(at, time, options.separator);
+  out.commit(at);
 }
 
 void writeValueField(ResultWriter& out, const ResultFormatOptions& options, double value,
                      DisplayFormat format, double reference) {
-  writeNumber(out, options, formatValue(value, format, options.linearUnits, kExtended, reference));
+  char* const at = out.room(kValueTextCapacity + 1);
+  const std::size_t n = formatValueTo(at, value, format, options.linearUnits, kExtended, reference);
+  if (options.decimalComma) std::replace(at, at + n, '.', ',');
+  at[n] = options.separator;
+  out.commit(at + n + 1);
 }
 
 void writeDataLine(ResultWriter& out, const ResultFormatOptions& options, std::uint32_t recordNumber,

@@ -2,6 +2,7 @@
 
 #include "export/ansi_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -9,7 +10,6 @@
 namespace sonvera {
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
 
 std::string numbered(unsigned fileNumber) {
   char text[16];
@@ -25,6 +25,7 @@ ResultWriter::ResultWriter(ResultWriter&& other) noexcept
     : file_(std::move(other.file_)),
       path_(std::move(other.path_)),
       buffer_(std::move(other.buffer_)),
+      used_(std::exchange(other.used_, 0)),
       ok_(other.ok_),
       memory_(std::exchange(other.memory_, false)),
       encoding_(other.encoding_) {}
@@ -35,6 +36,7 @@ ResultWriter& ResultWriter::operator=(ResultWriter&& other) noexcept {
     file_ = std::move(other.file_);
     path_ = std::move(other.path_);
     buffer_ = std::move(other.buffer_);
+    used_ = std::exchange(other.used_, 0);
     ok_ = other.ok_;
     memory_ = std::exchange(other.memory_, false);
     encoding_ = other.encoding_;
@@ -52,13 +54,27 @@ void ResultWriter::release() noexcept {
 bool ResultWriter::create(const std::string& path, TextEncoding encoding) {
   if (file_.isOpen()) close();
   path_ = path;
-  buffer_.clear();
-  buffer_.reserve(kBufferSize);
+  used_ = 0;
+  if (buffer_.size() < kBufferSize) buffer_.resize(kBufferSize);
   // Our own buffer is the only one, so every failing write shows at once.
   ok_ = file_.create(path);
   encoding_ = encoding;
   if (ok_ && encoding == TextEncoding::Utf8WithBom) write("\xEF\xBB\xBF");
   return ok_;
+}
+
+void ResultWriter::makeRoom(std::size_t bytes) {
+  flush();  // in memory the buffer only grows
+  if (used_ + bytes > buffer_.size()) buffer_.resize(std::max(buffer_.size() * 2, used_ + bytes));
+}
+
+void ResultWriter::commitSlowly(const char* end) {
+  if (!isOpen() || !ok_) {
+    ok_ = false;
+    return;
+  }
+  used_ = static_cast<std::size_t>(end - buffer_.data());
+  if (used_ >= kBufferSize && !memory_) flush();
 }
 
 void ResultWriter::write(std::string_view text) {
@@ -69,30 +85,32 @@ void ResultWriter::write(std::string_view text) {
   while (!text.empty()) {
     const void* nl = std::memchr(text.data(), '\n', text.size());
     const std::size_t run = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - text.data()) : text.size();
-    buffer_.insert(buffer_.end(), text.data(), text.data() + run);
+    char* at = room(run + 2);
+    std::memcpy(at, text.data(), run);
+    at += run;
     if (nl) {
-      buffer_.push_back('\r');
-      buffer_.push_back('\n');
+      *at++ = '\r';
+      *at++ = '\n';
       text.remove_prefix(run + 1);
     } else {
       text = {};
     }
-    if (buffer_.size() >= kBufferSize) flush();
+    commit(at);
   }
 }
 
 void ResultWriter::createInMemory() {
   if (isOpen()) close();
   path_.clear();
-  buffer_.clear();
+  used_ = 0;
   ok_ = true;
   memory_ = true;
   encoding_ = TextEncoding::Utf8;
 }
 
 std::string ResultWriter::takeText() {
-  std::string text(buffer_.begin(), buffer_.end());
-  buffer_.clear();
+  std::string text(buffer_.data(), used_);
+  used_ = 0;
   memory_ = false;
   return text;
 }
@@ -102,15 +120,15 @@ std::string ResultWriter::encoded(std::string_view utf8) const {
 }
 
 void ResultWriter::flush() {
-  if (!file_.isOpen() || buffer_.empty()) return;  // in memory: kept
-  if (ok_ && !file_.write(buffer_.data(), buffer_.size())) ok_ = false;
-  buffer_.clear();
+  if (!file_.isOpen() || used_ == 0) return;  // in memory: kept
+  if (ok_ && !file_.write(buffer_.data(), used_)) ok_ = false;
+  used_ = 0;
 }
 
 bool ResultWriter::close() {
   if (memory_) {
     memory_ = false;
-    buffer_.clear();
+    used_ = 0;
     return ok_;
   }
   if (!file_.isOpen()) return ok_;

@@ -41,6 +41,21 @@ class ResultWriter {
     write(text);
     endLine();
   }
+  // Room for `bytes` more bytes, to be written in place and then committed
+  // up to their end; for text without line breaks, so nothing is copied twice.
+  // Inline: the export calls them for every value.
+  char* room(std::size_t bytes) {
+    if (used_ + bytes > buffer_.size()) makeRoom(bytes);
+    return buffer_.data() + used_;
+  }
+  void commit(const char* end) {
+    const auto used = static_cast<std::size_t>(end - buffer_.data());
+    if (used < kBufferSize && ok_ && file_.isOpen()) {
+      used_ = used;
+      return;
+    }
+    commitSlowly(end);
+  }
 
   // False once creating or writing has failed.
   bool ok() const { return ok_; }
@@ -50,12 +65,18 @@ class ResultWriter {
   bool close();
 
  private:
+  // Writes go out in pieces of this size.
+  static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
+
+  void makeRoom(std::size_t bytes);
+  void commitSlowly(const char* end);
   void flush();
   void release() noexcept;
 
   platform::WriteOnlyFile file_;
   std::string path_;
-  std::vector<char> buffer_;
+  std::vector<char> buffer_;  // sized once; used_ bytes of it are waiting
+  std::size_t used_ = 0;
   bool ok_ = true;
   bool memory_ = false;
   TextEncoding encoding_ = TextEncoding::Windows1251;

@@ -47,13 +47,15 @@ class RecordTime {
   // Same calendar day (both valid).
   bool sameDay(const RecordTime& other) const;
 
- private:
+  // Every part at once (the single ones above each convert anew); false when invalid.
   struct Parts {
     int year, month, day, hour, minute, second;
     int weekday;    // 0 = Sunday
     int yearDay;    // 0 = 1 January
   };
   bool parts(Parts& out) const;
+
+ private:
 
   double day_ = 0;
   bool valid_ = false;
