@@ -161,13 +161,14 @@ std::optional<RecordViewer::CellSource> RecordViewer::source(const ViewerTable& 
                                                              std::int32_t row) const {
   const ViewerGroup& group = groups_[table.groupIndex];
   if (row < 0 || static_cast<std::size_t>(row) >= group.parameters.size()) return std::nullopt;
-  CellSource cell{nullptr, nullptr, group.parameters[static_cast<std::size_t>(row)], table.firstBand + column, NoValue};
+  CellSource cell{nullptr, nullptr, nullptr, nullptr, group.parameters[static_cast<std::size_t>(row)],
+                  table.firstBand + column, NoValue};
   if (group.group >= 3) {
     // Extra values the record does not carry read as 0.
     const auto found = extraValues_.find(group.group);
     if (found == extraValues_.end()) return std::nullopt;
-    cell.values = &found->second.first;
-    cell.formats = &found->second.second;
+    cell.extraValues = &found->second.first;
+    cell.extraFormats = &found->second.second;
     cell.missing = 0.0;
     return cell;
   }
@@ -181,12 +182,15 @@ std::optional<RecordViewer::CellSource> RecordViewer::source(const ViewerTable& 
 double RecordViewer::cellValue(const ViewerTable& table, std::int32_t column, std::int32_t row) const {
   const auto cell = source(table, column, row);
   if (!cell) return groups_[table.groupIndex].group >= 3 ? 0.0 : NoValue;
-  return cellOf(*cell->values, cell->parameter, cell->band, cell->missing);
+  return cell->extraValues ? cellOf(*cell->extraValues, cell->parameter, cell->band, cell->missing)
+                           : cellOf(*cell->values, cell->parameter, cell->band, cell->missing);
 }
 
 DisplayFormat RecordViewer::cellFormat(const ViewerTable& table, std::int32_t column, std::int32_t row) const {
   const auto cell = source(table, column, row);
-  return cell ? cellOf(*cell->formats, cell->parameter, cell->band, kDefaultFormat) : kDefaultFormat;
+  if (!cell) return kDefaultFormat;
+  return cell->extraFormats ? cellOf(*cell->extraFormats, cell->parameter, cell->band, DisplayFormat{kDefaultFormat})
+                            : cellOf(*cell->formats, cell->parameter, cell->band, DisplayFormat{kDefaultFormat});
 }
 
 double RecordViewer::reference(std::int32_t kind) const {

@@ -102,9 +102,14 @@ class RecordViewer {
   void fillExtraTables();
   const ExtraParameterTable* extraTable(std::int32_t group) const;
   // Where a cell's value and format live for the current channel.
+  // The extra groups' rows may differ in length, as their tables in the catalogue do.
+  using ExtraValues = std::vector<std::vector<double>>;
+  using ExtraFormats = std::vector<std::vector<std::uint32_t>>;
   struct CellSource {
-    const ValueTable* values;
+    const ValueTable* values;    // a banded group's; or
     const FormatTable* formats;
+    const ExtraValues* extraValues;  // an extra group's
+    const ExtraFormats* extraFormats;
     std::int32_t parameter, band;
     double missing;  // the value of a cell past the table
   };
@@ -121,7 +126,7 @@ class RecordViewer {
   std::vector<ViewerGroup> groups_;
   std::vector<ViewerTable> tables_;
   // The current channel's values and formats of each extra group: [parameter][band].
-  std::map<std::int32_t, std::pair<ValueTable, FormatTable>> extraValues_;
+  std::map<std::int32_t, std::pair<ExtraValues, ExtraFormats>> extraValues_;
 };
 
 }  // namespace sonvera

@@ -27,9 +27,9 @@ json number(double v) {
 template <typename Table>
 json table(const Table& rows) {
   json out = json::array();
-  for (const auto& row : rows) {
+  for (std::size_t p = 0; p < rows.size(); ++p) {
     json r = json::array();
-    for (const auto v : row) {
+    for (const auto v : rows[p]) {
       if constexpr (std::is_same_v<std::decay_t<decltype(v)>, double>)
         r.push_back(number(v));
       else

@@ -14,7 +14,7 @@ bool isBandedGroup(std::int32_t group) { return group >= 0 && group <= 2; }
 // layout's bands): what lies outside it carries nothing.
 bool carries(const ValueTable& table, std::size_t parameter, std::int32_t bandCount) {
   if (parameter >= table.size()) return false;
-  const std::vector<double>& row = table[parameter];
+  const std::span<const double> row = table[parameter];
   const std::size_t bands = std::min(row.size(), static_cast<std::size_t>(std::max(bandCount, 0)));
   for (std::size_t j = 0; j < bands; ++j)
     if (row[j] != NoValue) return true;

@@ -41,14 +41,14 @@ void readCalibration(ByteReader& reader, ChannelValues* channel) {
   channel->unitText = std::move(unit);
 }
 
-void sizeChannelTables(ChannelValues& channel, const DeviceDescription& d, std::size_t bands) {
-  for (std::size_t g = 0; g < 3; ++g) {
-    const auto rows = static_cast<std::size_t>(d.parameterCount[g]);
-    channel.values[g].resize(rows);
-    for (auto& row : channel.values[g]) row.resize(bands, NoValue);
-    channel.formats[g].resize(rows);
-    for (auto& row : channel.formats[g]) row.resize(bands, kDefaultFormat);
-  }
+// The tables of the header's channels take its counts; cells the catalogue's
+// shape had keep what they held.
+void sizeChannelTables(ChannelTables& channels, const DeviceDescription& d, std::size_t channelCount,
+                       std::size_t bands) {
+  ChannelTables::Shape shape = channels.shape();
+  for (std::size_t c = 0; c < std::min(channelCount, kChannelSlots); ++c)
+    for (std::size_t g = 0; g < 3; ++g) shape[c][g] = {static_cast<std::size_t>(d.parameterCount[g]), bands};
+  channels.reshapeTables(shape);
 }
 
 void readSelfDescribing(const DeviceCatalogue& catalogue, const FileHeader& h,
@@ -79,8 +79,7 @@ void readSelfDescribing(const DeviceCatalogue& catalogue, const FileHeader& h,
     d.bandCount[g] = g < h.groupCount ? bands : 0;
   }
   d.channelCount = h.channelCount;
-  for (std::size_t i = 0; i < std::min<std::size_t>(h.channelCount, kChannelSlots); ++i)
-    sizeChannelTables(channels[i], d, static_cast<std::size_t>(bands));
+  sizeChannelTables(channels, d, h.channelCount, static_cast<std::size_t>(bands));
 
   // Names that are not kept are skipped in one step: with a name length of 0
   // they take no bytes, and G x B of them would otherwise be a long walk.

@@ -453,11 +453,10 @@ void resetState(RecordValues& values, ChannelTables& channels, DeviceDescription
     ch.sensorName.clear();
     ch.unitText.clear();
     for (auto& text : ch.channelTexts) text.clear();
-    for (auto& table : ch.values) table.clear();
-    for (auto& table : ch.formats) table.clear();
     ch.statistics.clear();
     ch.percentileFormats.clear();
   }
+  channels.resetTables({});
 }
 
 }  // namespace
@@ -524,13 +523,13 @@ bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, R
 
   const std::uint32_t blocks = std::min(description.blockCount, kMaxStatisticsBlocks);
   const std::uint32_t perBlock = description.blockCount == 0 ? 0 : slots / description.blockCount;
+  ChannelTables::Shape shape{};
+  for (auto& groups : shape)
+    for (std::size_t g = 0; g < 3; ++g)
+      groups[g] = {static_cast<std::size_t>(description.parameterCount[g]),
+                   static_cast<std::size_t>(description.bandCount[g])};
+  channels.resetTables(shape);
   for (ChannelValues& ch : channels) {
-    for (std::size_t g = 0; g < 3; ++g) {
-      const auto rows = static_cast<std::size_t>(description.parameterCount[g]);
-      const auto bands = static_cast<std::size_t>(description.bandCount[g]);
-      ch.values[g].assign(rows, std::vector<double>(bands, NoValue));
-      ch.formats[g].assign(rows, std::vector<std::uint32_t>(bands, kDefaultFormat));
-    }
     StatisticsBlock block;
     block.entries.resize(perBlock);
     block.histogram.assign(kHistogramSlots, kEmptyHistogramSlot);

@@ -2,9 +2,11 @@
 // The decoding state of a measurement file: the instrument-level values of
 // the current record and the per-channel tables. Plain values; copies are deep.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,8 +38,40 @@ struct StatisticsBlock {
   bool operator==(const StatisticsBlock&) const = default;
 };
 
-using ValueTable = std::vector<std::vector<double>>;          // [parameter][band]
-using FormatTable = std::vector<std::vector<std::uint32_t>>;  // [parameter][band]
+// A [parameter][band] table: a view of `rows` x `columns` cells inside the
+// block its ChannelTables owns (row after row), so that a state's tables are
+// one allocation and copy with one copy. Comparison is by the cells.
+template <typename T>
+class TableView {
+ public:
+  std::size_t size() const { return rows_; }  // parameters
+  bool empty() const { return rows_ == 0; }
+  std::size_t columns() const { return columns_; }  // bands
+  std::span<T> operator[](std::size_t row) { return {data_ + row * columns_, columns_}; }
+  std::span<const T> operator[](std::size_t row) const { return {data_ + row * columns_, columns_}; }
+  std::span<T> cells() { return {data_, rows_ * columns_}; }
+  std::span<const T> cells() const { return {data_, rows_ * columns_}; }
+  bool operator==(const TableView& other) const {
+    return rows_ == other.rows_ && columns_ == other.columns_ &&
+           std::equal(data_, data_ + rows_ * columns_, other.data_);
+  }
+
+  // For the owner of the block.
+  void bind(T* data, std::size_t offset, std::size_t rows, std::size_t columns) {
+    data_ = data + offset;
+    offset_ = offset;
+    rows_ = rows;
+    columns_ = columns;
+  }
+  void rebind(T* data) { data_ = data + offset_; }
+
+ private:
+  T* data_ = nullptr;
+  std::size_t offset_ = 0, rows_ = 0, columns_ = 0;
+};
+
+using ValueTable = TableView<double>;
+using FormatTable = TableView<std::uint32_t>;
 
 struct ChannelValues {
   std::array<ValueTable, 3> values;
@@ -59,7 +93,45 @@ struct ChannelValues {
   bool operator==(const ChannelValues&) const = default;
 };
 
-using ChannelTables = std::array<ChannelValues, kChannelSlots>;
+// The per-channel state of all channel slots. The value and format tables of
+// every slot lie in one block each, so copying the state (for a worker)
+// copies each block at once.
+class ChannelTables {
+ public:
+  // Rows and bands of each slot's table of each group.
+  using Shape = std::array<std::array<std::pair<std::size_t, std::size_t>, 3>, kChannelSlots>;
+
+  ChannelTables() = default;
+  ChannelTables(const ChannelTables& other);
+  ChannelTables& operator=(const ChannelTables& other);
+  ChannelTables(ChannelTables&& other) noexcept;
+  ChannelTables& operator=(ChannelTables&& other) noexcept;
+
+  ChannelValues& operator[](std::size_t slot) { return channels_[slot]; }
+  const ChannelValues& operator[](std::size_t slot) const { return channels_[slot]; }
+  auto begin() { return channels_.begin(); }
+  auto end() { return channels_.end(); }
+  auto begin() const { return channels_.begin(); }
+  auto end() const { return channels_.end(); }
+  static constexpr std::size_t size() { return kChannelSlots; }
+
+  const Shape& shape() const { return shape_; }
+  // Every table takes its shape, filled with NoValue and kDefaultFormat.
+  void resetTables(const Shape& shape);
+  // Every table takes its shape; cells within both shapes keep their values.
+  void reshapeTables(const Shape& shape);
+
+  bool operator==(const ChannelTables& other) const { return channels_ == other.channels_; }
+
+ private:
+  void bindTables();
+  void rebindTables();
+
+  std::array<ChannelValues, kChannelSlots> channels_;
+  Shape shape_{};
+  std::vector<double> values_;
+  std::vector<std::uint32_t> formats_;
+};
 
 struct RecordValues {
   std::uint16_t modelCode = 0;

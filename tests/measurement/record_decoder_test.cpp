@@ -76,7 +76,10 @@ TEST(RecordDecoder, PrepareUnknownOrEmptyTypeResetsTheState) {
   s.values.vin = 5;
   s.values.channelNames[0] = "x";
   s.channels[3].correction = 1.5;
-  s.channels[3].values[0] = {{1.0}};
+  ChannelTables::Shape shape{};
+  shape[3][0] = {1, 1};
+  s.channels.resetTables(shape);
+  s.channels[3].values[0][0][0] = 1.0;
   s.description.channelCount = 4;
   EXPECT_FALSE(s.prepare(catalogue, 9));
   EXPECT_FALSE(s.prepare(catalogue, 10));

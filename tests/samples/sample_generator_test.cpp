@@ -19,7 +19,7 @@ DeviceCatalogue sampleCatalogue() {
   return c;
 }
 
-double energySum(const std::vector<double>& levels) {
+double energySum(std::span<const double> levels) {
   double e = 0;
   for (double l : levels) e += std::pow(10.0, l / 10.0);
   return 10.0 * std::log10(e);

@@ -1,5 +1,6 @@
 #include "support/banded_state.h"
 
+#include <algorithm>
 #include <string>
 
 namespace sonvera::test {
@@ -35,8 +36,7 @@ bool prepareCarried(const DeviceCatalogue& catalogue, std::uint16_t typeCode, De
   if (!state.prepare(catalogue, typeCode)) return false;
   state.values.modelCode = 9;
   for (ChannelValues& channel : state.channels)
-    for (ValueTable& table : channel.values)
-      for (std::vector<double>& row : table) row.assign(row.size(), 60.0);
+    for (ValueTable& table : channel.values) std::ranges::fill(table.cells(), 60.0);
   return true;
 }
 
@@ -44,7 +44,7 @@ void dropParameter(DecodingState& state, int group, int parameter) {
   for (ChannelValues& channel : state.channels) {
     ValueTable& table = channel.values[static_cast<std::size_t>(group)];
     if (static_cast<std::size_t>(parameter) < table.size())
-      table[static_cast<std::size_t>(parameter)].assign(table[static_cast<std::size_t>(parameter)].size(), NoValue);
+      std::ranges::fill(table[static_cast<std::size_t>(parameter)], NoValue);
   }
 }
 

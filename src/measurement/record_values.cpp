@@ -1,0 +1,91 @@
+#include "measurement/record_values.h"
+
+#include <utility>
+
+namespace sonvera {
+
+ChannelTables::ChannelTables(const ChannelTables& other)
+    : channels_(other.channels_), shape_(other.shape_), values_(other.values_), formats_(other.formats_) {
+  rebindTables();
+}
+
+ChannelTables& ChannelTables::operator=(const ChannelTables& other) {
+  if (this != &other) {
+    channels_ = other.channels_;
+    shape_ = other.shape_;
+    values_ = other.values_;
+    formats_ = other.formats_;
+    rebindTables();
+  }
+  return *this;
+}
+
+// A moved vector keeps its block, so the views stay right.
+ChannelTables::ChannelTables(ChannelTables&& other) noexcept
+    : channels_(std::move(other.channels_)), shape_(std::exchange(other.shape_, {})),
+      values_(std::move(other.values_)), formats_(std::move(other.formats_)) {
+  other.bindTables();
+}
+
+ChannelTables& ChannelTables::operator=(ChannelTables&& other) noexcept {
+  if (this != &other) {
+    channels_ = std::move(other.channels_);
+    shape_ = std::exchange(other.shape_, {});
+    values_ = std::move(other.values_);
+    formats_ = std::move(other.formats_);
+    rebindTables();
+    other.values_.clear();
+    other.formats_.clear();
+    other.bindTables();
+  }
+  return *this;
+}
+
+void ChannelTables::bindTables() {
+  std::size_t offset = 0;
+  for (std::size_t c = 0; c < kChannelSlots; ++c)
+    for (std::size_t g = 0; g < 3; ++g) {
+      const auto [rows, bands] = shape_[c][g];
+      channels_[c].values[g].bind(values_.data(), offset, rows, bands);
+      channels_[c].formats[g].bind(formats_.data(), offset, rows, bands);
+      offset += rows * bands;
+    }
+}
+
+void ChannelTables::rebindTables() {
+  for (ChannelValues& channel : channels_)
+    for (std::size_t g = 0; g < 3; ++g) {
+      channel.values[g].rebind(values_.data());
+      channel.formats[g].rebind(formats_.data());
+    }
+}
+
+void ChannelTables::resetTables(const Shape& shape) {
+  std::size_t cells = 0;
+  for (const auto& groups : shape)
+    for (const auto& [rows, bands] : groups) cells += rows * bands;
+  shape_ = shape;
+  values_.assign(cells, NoValue);
+  formats_.assign(cells, kDefaultFormat);
+  bindTables();
+}
+
+void ChannelTables::reshapeTables(const Shape& shape) {
+  const ChannelTables old = *this;
+  resetTables(shape);
+  for (std::size_t c = 0; c < kChannelSlots; ++c)
+    for (std::size_t g = 0; g < 3; ++g) {
+      const ValueTable& oldValues = old.channels_[c].values[g];
+      const FormatTable& oldFormats = old.channels_[c].formats[g];
+      ValueTable& values = channels_[c].values[g];
+      FormatTable& formats = channels_[c].formats[g];
+      const std::size_t rows = std::min(oldValues.size(), values.size());
+      const std::size_t bands = std::min(oldValues.columns(), values.columns());
+      for (std::size_t r = 0; r < rows; ++r) {
+        std::copy_n(oldValues[r].begin(), bands, values[r].begin());
+        std::copy_n(oldFormats[r].begin(), bands, formats[r].begin());
+      }
+    }
+}
+
+}  // namespace sonvera
