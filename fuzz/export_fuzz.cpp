@@ -4,20 +4,20 @@
 // must have the header's field count.
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
 
 #include "app/main_dialog.h"
 #include "app/statistics_dialog.h"
+#include "export/result_writer.h"
 #include "support/fuzz_case.h"
 
 namespace {
 
 using namespace sonvera;
-namespace fs = std::filesystem;
 
 class FuzzHost : public MainDialogHost {
  public:
@@ -75,7 +75,7 @@ std::size_t fields(const std::string& line, char separator) {
 }
 
 // Every line of a data file has as many fields as its first.
-void checkDataFile(const fs::path& path, char separator) {
+void checkDataFile(const std::string& path, char separator) {
   std::ifstream in(path, std::ios::binary);
   const std::string text{std::istreambuf_iterator<char>(in), {}};
   std::size_t expected = 0, start = 0;
@@ -104,14 +104,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dialog.addAllExportItems();
   chooseOptions(input, dialog);
   const std::int32_t separator = dialog.state().valueSeparator;
+  std::optional<ExportOutcome> outcome;
   if (dialog.startExport()) {
     while (!host.ended) std::this_thread::yield();
-    dialog.finishExport();
+    outcome = dialog.finishExport();
   }
-  std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    if (entry.path().extension() != ".info" && separator != 2) checkDataFile(entry.path(), separator == 0 ? ';' : '\t');
-    fs::remove(entry.path(), ec);
+  if (!outcome) return 0;
+  // The files the export says it wrote, by name: no folder to list.
+  const ExportSettings& e = dialog.exportSettings();
+  for (unsigned n = 1; n <= outcome->dataFiles; ++n) {
+    const std::string data = dataFileName(e.resultBase, e.resultExtension, e.splitEnabled, n);
+    if (separator != 2) checkDataFile(data, separator == 0 ? ';' : '\t');
+    std::remove(data.c_str());
+    std::remove(informationFileName(e.resultBase, e.splitEnabled, n).c_str());
   }
   return 0;
 }

@@ -24,20 +24,34 @@ constexpr double kReferences[] = {1.0, 2e-5, 1e-6, 1e-9, 0.0, -1.0, 1e300};
 
 ParameterCode drawCode(FuzzInput& in) {
   switch (in.below(5)) {
-    case 0: return ParameterCode{kSpecialCodes[in.below(std::size(kSpecialCodes))]} << 16 | in.u16();
+    case 0: {
+      const ParameterCode special = ParameterCode{kSpecialCodes[in.below(std::size(kSpecialCodes))]} << 16;
+      std::uint32_t low = in.u16();
+      // Band frequencies far out make the tables thousands of bands wide: now and then only.
+      const std::uint32_t kind = code::kind(special);
+      if ((kind == 0x01F || kind == 0x020) && in.below(32) != 0) low = (low & 0xF000) | low % 48;
+      return special | low;
+    }
     case 1: {
       const std::uint32_t type = in.below(16), kindClass = 1 + in.below(2);
       const std::uint32_t group = in.below(8) == 0 ? in.below(16) : 1 + in.below(3);
       const std::uint32_t channel = in.below(4) == 0 ? in.below(16) : in.below(2);
-      const std::uint32_t parameter = in.below(6), band = in.below(8) == 0 ? in.u8() : in.below(20);
+      // Bands far out are drawn now and then: they make large tables, which are slow.
+      const std::uint32_t parameter = in.below(6), band = in.below(32) == 0 ? in.u8() : in.below(20);
       return type << 28 | kindClass << 24 | group << 20 | channel << 16 | parameter << 8 | band;
     }
     case 2: {
       // Mostly small low halves: band frequencies far out make huge tables and a slow fuzzer.
-      const std::uint32_t low = in.below(8) == 0 ? in.u16() : in.below(4) << 12 | in.below(48);
+      const std::uint32_t low = in.below(32) == 0 ? in.u16() : in.below(4) << 12 | in.below(48);
       return std::uint32_t{in.below(16)} << 28 | std::uint32_t{kKinds[in.below(std::size(kKinds))]} << 16 | low;
     }
-    default: return in.u32();
+    default: {
+      // Any word; as a banded code it mostly keeps small parameter and band
+      // numbers, since tables of 256 x 256 cells per group and channel slot
+      // cost milliseconds to fill and copy for every input.
+      const std::uint32_t word = in.u32();
+      return code::isBanded(word) && in.below(64) != 0 ? (word & ~0xF0F0u) : word;
+    }
   }
 }
 

@@ -16,7 +16,7 @@ void ColumnAccumulator::accumulate(double v, bool isLevel, double reference) {
     energySum = 0;
     minimum = v;
     maximum = v;
-    levelHistogram.fill(0);
+    levelHistogram.assign(kLevelBins, 0);  // allocates only the first time
   }
   if (v < minimum) minimum = v;
   if (v > maximum) maximum = v;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <vector>
 
 #include "export/statistics_settings.h"
 
@@ -20,7 +21,9 @@ struct ColumnAccumulator {
   double minimum = 0;
   double maximum = 0;
   double energySum = 0;
-  std::array<std::uint32_t, kLevelBins> levelHistogram{};
+  // kLevelBins counts from the first value on; empty until then, so that the
+  // many columns of an export without statistics stay small.
+  std::vector<std::uint32_t> levelHistogram;
 
   // `isLevel`: the value is in dB (format bit 0), `reference` the column's reference.
   void accumulate(double v, bool isLevel, double reference);

@@ -41,8 +41,8 @@ void readCalibration(ByteReader& reader, ChannelValues* channel) {
   channel->unitText = std::move(unit);
 }
 
-// The tables of the header's channels take its counts; cells the catalogue's
-// shape had keep what they held.
+// The tables of the header's channels take its counts; format cells the
+// catalogue's shape had keep their formats.
 void sizeChannelTables(ChannelTables& channels, const DeviceDescription& d, std::size_t channelCount,
                        std::size_t bands) {
   ChannelTables::Shape shape = channels.shape();
@@ -256,7 +256,7 @@ OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::stri
   file.recordCount = 0;
   file.firstTime = RecordTime{};
   file.lastTime = RecordTime{};
-  file.channels = ChannelTables{};
+  file.channels.clear();  // keeps its memory for the next file
   file.values = RecordValues{};
   file.description = DeviceDescription{};
   if (!file.handle.open(path)) return OpenResult::CannotOpen;

@@ -118,8 +118,12 @@ class ChannelTables {
   const Shape& shape() const { return shape_; }
   // Every table takes its shape, filled with NoValue and kDefaultFormat.
   void resetTables(const Shape& shape);
-  // Every table takes its shape; cells within both shapes keep their values.
+  // Every table takes its shape, its values NoValue; format cells within both
+  // shapes keep their formats (a file's header reshapes the tables that the
+  // catalogue's layout formatted).
   void reshapeTables(const Shape& shape);
+  // Back to the state of a new object, keeping the blocks' memory.
+  void clear();
 
   bool operator==(const ChannelTables& other) const { return channels_ == other.channels_; }
 
@@ -131,6 +135,7 @@ class ChannelTables {
   Shape shape_{};
   std::vector<double> values_;
   std::vector<std::uint32_t> formats_;
+  std::vector<std::uint32_t> scratch_;  // the old formats while reshaping
 };
 
 struct RecordValues {
