@@ -85,5 +85,47 @@ void BM_ReadAndDecodeRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadAndDecodeRecord);
 
+// Sizing the decoding state from the layout, as every file opened does.
+void BM_PrepareDecoding(benchmark::State& state) {
+  Prepared p;
+  for (auto _ : state) {
+    prepareDecoding(p.catalogue, kType, p.values, p.channels, p.description);
+    benchmark::DoNotOptimize(p.channels[0].values[0][0][0]);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PrepareDecoding);
+
+// Opening a small file: header, state, record count, first and last record.
+void BM_OpenFile(benchmark::State& state) {
+  Prepared p;
+  MeasurementFileSource source;
+  source.variant = FileVariant::PairedWord;
+  source.records = sampleRecords(p.description, 64);
+  test::TempFile file(measurementFileBytes(source));
+  MeasurementFile m;
+  for (auto _ : state) {
+    if (openMeasurementFile(p.catalogue, file.path(), m) != OpenResult::Opened) return state.SkipWithError("no open");
+    benchmark::DoNotOptimize(m.recordCount);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_OpenFile);
+
+// The copy of the decoding state a worker takes when it starts.
+void BM_CopyDecodingState(benchmark::State& state) {
+  Prepared p;
+  for (auto _ : state) {
+    ChannelTables channels = p.channels;
+    RecordValues values = p.values;
+    DeviceDescription description = p.description;
+    benchmark::DoNotOptimize(channels[0].values[0][0][0]);
+    benchmark::DoNotOptimize(values.typeCode);
+    benchmark::DoNotOptimize(description.recordSize);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_CopyDecodingState);
+
 }  // namespace
 }  // namespace sonvera

@@ -1,6 +1,7 @@
 #include "measurement/record_decoder.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -174,9 +175,8 @@ void decodeText(ParameterCode c, const std::uint8_t* p, ChannelTables& channels,
 
 void decodePercentileName(ParameterCode c, std::uint16_t word, ChannelTables& channels) {
   const int percent = static_cast<int>((((std::uint32_t{word} * 100) >> 15) + 1) >> 1);
-  char text[16];
-  const int length = std::snprintf(text, sizeof text, "L%d", percent);
-  const std::string_view name(text, static_cast<std::size_t>(length));
+  char text[16] = {'L'};
+  const std::string_view name(text, static_cast<std::size_t>(std::to_chars(text + 1, text + sizeof text, percent).ptr - text));
   const std::uint32_t slot = c & 0xFF;
   for (ChannelValues& channel : channels) {
     if (channel.statistics.empty() || channel.statistics[0].entries.empty()) continue;

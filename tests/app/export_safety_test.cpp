@@ -63,14 +63,7 @@ class ExportSafety : public ::testing::Test {
     fs::remove_all(dir);
   }
   std::string path(const std::string& name) const { return (dir / name).string(); }
-  bool start(const std::string& result) {
-    host.files = {result};
-    host.exportEnded = false;
-    const bool started = dialog->startExport();
-    while (started && !host.exportEnded) std::this_thread::yield();
-    dialog->finishExport();
-    return started;
-  }
+  bool start(const std::string& result) { return test::exportTo(*dialog, host, result); }
 
   fs::path dir = fs::temp_directory_path() / ("sonvera-safety-" + std::to_string(::getpid()));
   DeviceCatalogue catalogue;

@@ -34,15 +34,7 @@ class StartExport : public ::testing::Test {
     fs::remove_all(dir);
   }
   MainDialogState& fields() { return dialog->editableState(); }
-  // Starts with the result path given and waits for the worker.
-  bool start(const std::string& result) {
-    host.files = {result};
-    host.exportEnded = false;
-    const bool started = dialog->startExport();
-    while (started && !host.exportEnded) std::this_thread::yield();
-    dialog->finishExport();
-    return started;
-  }
+  bool start(const std::string& result) { return test::exportTo(*dialog, host, result); }
   std::string result(const std::string& name) const { return (dir / name).string(); }
 
   fs::path dir = fs::temp_directory_path() / ("sonvera-start-" + std::to_string(::getpid()));

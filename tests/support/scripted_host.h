@@ -5,8 +5,10 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/main_dialog.h"
 #include "app/main_dialog_host.h"
 
 namespace sonvera::test {
@@ -69,5 +71,16 @@ class ScriptedHost : public MainDialogHost {
     return value;
   }
 };
+
+// "Создать файл результата" with `result` chosen in the save dialog; waits
+// for the worker's end. True when an export was started.
+inline bool exportTo(MainDialog& dialog, ScriptedHost& host, const std::string& result) {
+  host.files = {result};
+  host.exportEnded = false;
+  const bool started = dialog.startExport();
+  while (started && !host.exportEnded) std::this_thread::yield();
+  dialog.finishExport();
+  return started;
+}
 
 }  // namespace sonvera::test

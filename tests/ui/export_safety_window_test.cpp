@@ -15,11 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // The window refuses a result that is the open measurement file, however the
 // save dialog spelled it, with a message box, and writes nothing.
 TEST(ExportSafetyWindow, AResultThatIsTheOpenFileIsRefused) {

@@ -8,11 +8,18 @@
 #include <QListWidget>
 #include <QTimer>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "app/profile.h"
 #include "catalogue/catalogue_loader.h"
 
 namespace sonvera::ui::test {
+
+std::string readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 std::string demoData(const std::string& relative) {
   const char* root = std::getenv("SONVERA_TEST_DATA");

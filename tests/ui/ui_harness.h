@@ -21,6 +21,9 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace sonvera::ui::test {
 
+// The bytes of a file; empty when it cannot be read.
+std::string readAll(const std::string& path);
+
 // A file of the build's demo data (catalogue in bin/, samples in samples/).
 std::string demoData(const std::string& relative);
 const DeviceCatalogue& demoCatalogue();
