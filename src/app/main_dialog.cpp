@@ -181,19 +181,19 @@ void MainDialog::loadSettingsCommand() {
   if (const auto path = chooseSettingsPath(true)) loadSettingsFile(*path);
 }
 
-void MainDialog::loadSettingsFile(const std::string& path) {
+bool MainDialog::loadSettingsFile(const std::string& path) {
   exchangeFromControls();
   std::vector<std::uint8_t> bytes;
   if (!platform::readWholeFile(path, bytes)) {
     host_.showDetailedMessage(printfText(text(StringId::CannotOpenFileNamed), path.c_str()),
                               path + ": " + readFailureReason(path));
-    return;
+    return false;
   }
   // Decoded whole before anything is applied: a bad file changes nothing.
   const auto contents = decodeSettingsFile(bytes);
   if (!contents) {
     host_.showDetailedMessage(text(StringId::BadFileFormat), path + ": " + settingsFailureReason(bytes));
-    return;
+    return false;
   }
   const SettingsFileContents& c = *contents;
   settingsFilesRead_.push_back(path);
@@ -217,6 +217,7 @@ void MainDialog::loadSettingsFile(const std::string& path) {
   if (c.recordTime) state_.recordTime = *c.recordTime;
   refreshExportList();
   refreshStatisticsSummary();
+  return true;
 }
 
 void MainDialog::openStatistics() {

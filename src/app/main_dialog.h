@@ -68,7 +68,8 @@ class MainDialog {
   // loading of one file (also for the command line). Each reports its own errors.
   void saveSettingsCommand();
   void loadSettingsCommand();
-  void loadSettingsFile(const std::string& path);
+  // False (after the message) when the file could not be applied.
+  bool loadSettingsFile(const std::string& path);
   // Writes the settings to `path`; false (after the message) when it fails.
   bool saveSettingsFile(const std::string& path);
 

@@ -14,6 +14,7 @@
 
 #include "app/failure_reasons.h"
 #include "app/main_dialog.h"
+#include "app/scripted_export.h"
 #include "app/profile.h"
 #include "app/strings.h"
 #include "app/typed_time.h"
@@ -23,7 +24,6 @@
 #include "cli_host.h"
 #include "export/files_in_use.h"
 #include "export/result_writer.h"
-#include "export_options.h"
 #include "platform/platform.h"
 
 namespace sonvera::cli {
@@ -81,15 +81,6 @@ class ExportHost : public CliHost {
   std::function<void(int)> onProgress;            // a batch's bar
 };
 
-// The options of the command line, checked once for every file.
-struct CheckedOptions {
-  std::optional<SplitOption> split;
-  std::optional<DecimationOption> decimation;
-  std::optional<int> separator;
-  std::optional<StatisticsForm> statistics;
-  std::optional<TextEncoding> encoding;
-};
-
 }  // namespace
 
 CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
@@ -100,24 +91,24 @@ CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
   c->add_option("--jobs", o.jobs, "files exported at once with --output-dir (default: one per processor)")
       ->check(CLI::Range(1u, 256u));
   c->add_option("--encoding", o.encoding, "text of the results: cp1251 (default) or utf-8 (with byte-order mark)");
-  c->add_option("-s,--settings", o.settingsFiles, "settings file (*.cfg) loaded before the options; repeatable");
-  c->add_option("--from", o.from, "start of the range (record number from 1, or a time with --by-time)");
-  c->add_option("--to", o.to, "end of the range");
-  c->add_flag("--by-time", o.byTime, "the range is given as times in the file's form");
-  c->add_flag("--all", o.all, "unload every value group, as the button \"Все\" does");
+  c->add_option("-s,--settings", o.request.settingsFiles, "settings file (*.cfg) loaded before the options; repeatable");
+  c->add_option("--from", o.request.from, "start of the range (record number from 1, or a time with --by-time)");
+  c->add_option("--to", o.request.to, "end of the range");
+  c->add_flag("--by-time", o.request.byTime, "the range is given as times in the file's form");
+  c->add_flag("--all", o.request.all, "unload every value group, as the button \"Все\" does");
   c->add_flag("--yes", o.yes, "answer Yes to the question about more than 200 files");
   c->add_option("--separator", o.separator, "semicolon, tab or space");
-  c->add_flag("--decimal-comma", o.decimalComma, "decimal comma instead of point");
-  c->add_flag("--record-number", o.recordNumber, "write the record number column");
-  c->add_flag("--datetime", o.dateTime, "write the date and time columns");
-  c->add_flag("--linear", o.linear, "results in linear units");
-  c->add_flag("--short-names", o.shortNames, "abbreviated column names");
-  c->add_flag("--source-info", o.sourceInfo, "write the information file about the source");
-  c->add_option("--comment", o.comment, "comment of the information file");
+  c->add_flag("--decimal-comma", o.request.decimalComma, "decimal comma instead of point");
+  c->add_flag("--record-number", o.request.recordNumber, "write the record number column");
+  c->add_flag("--datetime", o.request.dateTime, "write the date and time columns");
+  c->add_flag("--linear", o.request.linear, "results in linear units");
+  c->add_flag("--short-names", o.request.shortNames, "abbreviated column names");
+  c->add_flag("--source-info", o.request.sourceInfo, "write the information file about the source");
+  c->add_option("--comment", o.request.comment, "comment of the information file");
   c->add_option("--split", o.split, "new file every N minutes or records: Nmin or Nrec");
   c->add_option("--decimate", o.decimate, "keep every N seconds or records: Nsec or Nrec, optionally :avg or :max");
   c->add_option("--stats", o.stats, "statistics, e.g. min,max,leq,le,n75,L10,L50,L90");
-  c->add_option("--save-settings", o.saveSettings, "write the resulting settings to this file (*.cfg)");
+  c->add_option("--save-settings", o.request.saveSettings, "write the resulting settings to this file (*.cfg)");
   return c;
 }
 
@@ -161,74 +152,18 @@ std::string stoppedText(const FileRun& run) {
   return text + "; не доведены до конца диапазона: " + files;
 }
 
-// The time texts of --from/--to in the range fields' form; false when one
-// could not stand for a time of the file (the dialog then refuses it).
-bool takeTypedTimes(const ExportOptions& o, const MeasurementFile& file, MainDialogState& s) {
-  bool all = true;
-  const auto take = [&](const std::optional<std::string>& typed, std::string& field) {
-    if (!typed) return;
-    if (const auto converted = rangeFieldText(file, *typed))
-      field = *converted;
-    else
-      all = false;
-  };
-  take(o.from, s.rangeFrom);
-  take(o.to, s.rangeTo);
-  return all;
-}
-
 // One file through the dialog, as the window would: open, settings files,
 // options, statistics, then the export. `inUse`: other files the export must
 // not replace (the other sources of a batch).
-FileRun exportFile(const ExportOptions& o, const CheckedOptions& c, const DeviceCatalogue& catalogue,
+FileRun exportFile(const ExportOptions& o, const ExportRequest& request, const DeviceCatalogue& catalogue,
                    const std::string& filePath, ExportHost& host, const FilesInUse& inUse = {}) {
   FileRun run;
   MainDialog dialog(catalogue, host);
   dialog.addFilesInUse(inUse);
   if (!dialog.openFile(filePath)) return run;
-  for (const auto& settings : o.settingsFiles) {
-    dialog.loadSettingsFile(settings);
-    if (host.messageCount > 0) return run;
-  }
-
-  MainDialogState& s = dialog.editableState();
-  if (o.from) s.rangeFrom = *o.from;
-  if (o.to) s.rangeTo = *o.to;
   bool timesTaken = true;
-  if (o.byTime) {
-    s.rangeInRecords = false;
-    s.rangeUnits.clear();
-    if (!o.from || !o.to) dialog.switchRangeMode(false);  // the whole file, in time form
-    timesTaken = takeTypedTimes(o, dialog.file(), s);
-  }
-  if (o.all) dialog.addAllExportItems();
-  if (c.separator) s.valueSeparator = *c.separator;
-  if (o.decimalComma) s.decimalSeparator = 1;
-  if (o.recordNumber) s.recordNumber = 1;
-  if (o.dateTime) s.recordTime = 1;
-  if (o.linear) s.linearUnits = 1;
-  if (o.shortNames) s.shortNames = 1;
-  if (o.sourceInfo) s.sourceInfo = 1;
-  if (o.comment) s.comment = *o.comment;
-  if (c.split) {
-    s.split = true;
-    s.splitPeriod = c.split->count;
-    s.splitByRecords = c.split->byRecords;
-  }
-  if (c.decimation) {
-    s.decimate = true;
-    s.decimationStep = c.decimation->count;
-    s.decimateByRecords = c.decimation->byRecords;
-    s.averaging = c.decimation->average;
-    s.maxima = c.decimation->maximum;
-  }
-  if (c.encoding) setResultEncoding(host.profile(), *c.encoding);
-  if (c.statistics && !dialog.acceptStatistics(*c.statistics)) return run;
-  if (o.saveSettings) {
-    if (!dialog.saveSettingsFile(*o.saveSettings)) return run;
-    host.note("Настройки записаны в " + *o.saveSettings);
-    dialog.addFileInUse(*o.saveSettings);  // the export below must not write over it
-  }
+  if (!applyExportRequest(dialog, request, host.profile(), timesTaken)) return run;
+  if (request.saveSettings) host.note("Настройки записаны в " + *request.saveSettings);
   if (o.resultPath.empty() && !o.outputDir) {
     run.code = 0;
     return run;
@@ -238,19 +173,17 @@ FileRun exportFile(const ExportOptions& o, const CheckedOptions& c, const Device
     run.code = 130;
     return run;
   }
-  run.started = dialog.startExport();
+  const ScriptedExport exported = runScriptedExport(dialog, host.ended, [] { return interrupted.load(); });
+  run.started = exported.started;
   if (!run.started && !timesTaken) host.note(acceptedTimeForms(dialog.file()));
-  while (run.started && !host.ended && !interrupted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  if (interrupted) dialog.stopExport();  // as "Отмена": the files are completed
-  const auto outcome = dialog.finishExport();
   run.settings = dialog.exportSettings();
-  if (outcome) run.outcome = *outcome;
+  if (exported.outcome) run.outcome = *exported.outcome;
   if (!run.started) return run;
   if (interrupted) {
     run.code = 130;
     return run;
   }
-  run.code = outcome && outcome->succeeded() ? 0 : 1;
+  run.code = exported.outcome && exported.outcome->succeeded() ? 0 : 1;
   return run;
 }
 
@@ -282,7 +215,7 @@ std::vector<std::uint64_t> recordCounts(const DeviceCatalogue& catalogue, const 
 
 // Several files into one folder, `jobs` at a time; each failure is reported
 // with its file and the others go on. No result may replace any source.
-int exportBatch(const ExportOptions& o, const CheckedOptions& c, const DeviceCatalogue& catalogue,
+int exportBatch(const ExportOptions& o, const ExportRequest& request, const DeviceCatalogue& catalogue,
                 std::ostream& out, std::ostream& err) {
   const std::size_t files = o.filePaths.size();
   unsigned jobs = o.jobs > 0 ? o.jobs : std::max(1u, std::thread::hardware_concurrency());
@@ -319,7 +252,7 @@ int exportBatch(const ExportOptions& o, const CheckedOptions& c, const DeviceCat
         bar->started(i);
         host.onProgress = [&bar, i](int percent) { bar->progress(i, percent); };
       }
-      const FileRun run = exportFile(o, c, catalogue, filePath, host, sources);
+      const FileRun run = exportFile(o, request, catalogue, filePath, host, sources);
       if (bar) bar->finished(i);
       const std::lock_guard lock(mutex);
       if (bar) bar->clear();
@@ -360,19 +293,14 @@ int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& er
   if (o.filePaths.empty()) return usage(err, "export needs a measurement file");
   if (!batch && o.filePaths.size() > 1) return usage(err, "several files need --output-dir DIR");
   if (batch && !o.resultPath.empty()) return usage(err, "-o and --output-dir exclude each other");
-  if (batch && o.saveSettings && o.filePaths.size() > 1) return usage(err, "--save-settings takes a single file");
-  if (o.resultPath.empty() && !batch && !o.saveSettings)
+  if (batch && o.request.saveSettings && o.filePaths.size() > 1) return usage(err, "--save-settings takes a single file");
+  if (o.resultPath.empty() && !batch && !o.request.saveSettings)
     return usage(err, "export needs -o RESULT (or --output-dir DIR, or --save-settings FILE.cfg)");
-  CheckedOptions c;
-  if (o.split && !(c.split = parseSplit(*o.split))) return usage(err, "--split takes Nmin or Nrec");
-  if (o.decimate && !(c.decimation = parseDecimation(*o.decimate)))
-    return usage(err, "--decimate takes Nsec or Nrec, optionally with :avg or :max");
-  if (o.separator && !(c.separator = parseSeparator(*o.separator)))
-    return usage(err, "--separator takes semicolon, tab or space");
-  if (o.stats && !(c.statistics = parseStatistics(*o.stats)))
-    return usage(err, "--stats takes min, max, leq, le, nT and up to six Lp, separated by commas");
-  if (o.encoding && !(c.encoding = parseTextEncoding(*o.encoding)))
-    return usage(err, "--encoding takes cp1251 or utf-8");
+  ExportRequest request = o.request;
+  if (const auto fault = parseExportOptionTexts({o.split, o.decimate, o.separator, o.stats, o.encoding}, request)) {
+    err << "--" << fault->option << " takes " << fault->takes << "\n";
+    return 2;
+  }
 
   DeviceCatalogue catalogue;
   if (!loadCliCatalogue(o.cataloguePath, catalogue, err)) return 1;
@@ -383,12 +311,12 @@ int runExportCommand(const ExportOptions& o, std::ostream& out, std::ostream& er
   }
 
   const InterruptGuard guard;
-  if (batch) return exportBatch(o, c, catalogue, out, err);
+  if (batch) return exportBatch(o, request, catalogue, out, err);
   ExportHost host(err);
   host.yes = o.yes;
   host.resultPath = o.resultPath;
   host.showProgress = o.progress;
-  const FileRun run = exportFile(o, c, catalogue, o.filePaths.front(), host);
+  const FileRun run = exportFile(o, request, catalogue, o.filePaths.front(), host);
   if (run.code == 0 && run.started) out << resultLine(run) << "\n";
   if (run.code == 130) err << "Остановлено: " << stoppedText(run) << "\n";
   return run.code;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/export_options.h"
+
 namespace CLI {
 class App;
 }
@@ -18,26 +20,16 @@ struct ExportOptions {
   std::string resultPath;
   std::optional<std::string> outputDir;  // each result named as the save dialog proposes it
   unsigned jobs = 0;                     // files exported at once; 0: one per processor
-  std::optional<std::string> encoding;   // "cp1251" or "utf-8"
   std::string cataloguePath;
-  std::vector<std::string> settingsFiles;
-  std::optional<std::string> from, to;
-  bool byTime = false;
-  bool all = false;
   bool yes = false;
+  bool progress = false;  // a bar on standard error (set when it is a terminal)
+  ExportRequest request;  // what the dialog is asked for each file
+  // Options parsed into the request after the command line has been read.
+  std::optional<std::string> encoding;  // "cp1251" or "utf-8"
   std::optional<std::string> separator;
-  bool decimalComma = false;
-  bool recordNumber = false;
-  bool dateTime = false;
-  bool linear = false;
-  bool shortNames = false;
-  bool sourceInfo = false;
-  std::optional<std::string> comment;
   std::optional<std::string> split;
   std::optional<std::string> decimate;
   std::optional<std::string> stats;
-  std::optional<std::string> saveSettings;
-  bool progress = false;  // a bar on standard error (set when it is a terminal)
 };
 
 CLI::App* addExportCommand(CLI::App& app, ExportOptions& options);

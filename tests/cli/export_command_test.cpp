@@ -10,7 +10,6 @@
 #include "base/printf_text.h"
 #include "cli_run.h"
 #include "export/ansi_text.h"
-#include "export_options.h"
 #include "platform/platform.h"
 #include "support/summary_files.h"
 #include "support/temp_file.h"
@@ -239,24 +238,6 @@ TEST_F(ExportCommand, BatchMakesItsFolderAndCountsLinesAndFiles) {
                                        "--decimate", "60rec", "--stats", "leq", "--output-dir", path("a/b/c")});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "[1/1] " + path("a/b/c/in.csv") + ": 300 records, 5 lines in 2 files\n1 exported, 0 failed\n");
-}
-
-TEST(ExportOptions, Parsing) {
-  EXPECT_TRUE(cli::parseSplit("60min")->count == "60");
-  EXPECT_TRUE(cli::parseSplit("100REC")->byRecords);
-  EXPECT_FALSE(cli::parseSplit("min"));
-  const auto d = cli::parseDecimation("5rec:avg");
-  ASSERT_TRUE(d);
-  EXPECT_TRUE(d->byRecords && d->average && !d->maximum);
-  EXPECT_FALSE(cli::parseDecimation("5sec:mean"));
-  const auto s = cli::parseStatistics("min,max,leq,le,n75,L10,L50,L90");
-  ASSERT_TRUE(s);
-  EXPECT_TRUE(s->minimum && s->maximum && s->leq && s->le && s->exceedance);
-  EXPECT_EQ(s->thresholdText, "75");
-  EXPECT_EQ(s->percentileTexts[2], "90");
-  EXPECT_FALSE(cli::parseStatistics("L1,L2,L3,L4,L5,L6,L7"));
-  EXPECT_FALSE(cli::parseStatistics("mean"));
-  EXPECT_EQ(cli::parseSeparator("tab"), 1);
 }
 
 }  // namespace

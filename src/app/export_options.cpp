@@ -1,8 +1,10 @@
-#include "export_options.h"
+#include "app/export_options.h"
 
 #include <cctype>
 
-namespace sonvera::cli {
+#include "app/profile.h"
+
+namespace sonvera {
 namespace {
 
 // Splits "123unit" into the number text and the unit.
@@ -98,4 +100,16 @@ std::optional<StatisticsForm> parseStatistics(std::string_view text) {
   return form;
 }
 
-}  // namespace sonvera::cli
+std::optional<OptionFault> parseExportOptionTexts(const ExportOptionTexts& t, ExportRequest& r) {
+  if (t.split && !(r.split = parseSplit(*t.split))) return OptionFault{"split", "Nmin or Nrec"};
+  if (t.decimate && !(r.decimation = parseDecimation(*t.decimate)))
+    return OptionFault{"decimate", "Nsec or Nrec, optionally with :avg or :max"};
+  if (t.separator && !(r.separator = parseSeparator(*t.separator)))
+    return OptionFault{"separator", "semicolon, tab or space"};
+  if (t.stats && !(r.statistics = parseStatistics(*t.stats)))
+    return OptionFault{"stats", "min, max, leq, le, nT and up to six Lp, separated by commas"};
+  if (t.encoding && !(r.encoding = parseTextEncoding(*t.encoding))) return OptionFault{"encoding", "cp1251 or utf-8"};
+  return std::nullopt;
+}
+
+}  // namespace sonvera

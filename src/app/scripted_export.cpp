@@ -1,0 +1,84 @@
+#include "app/scripted_export.h"
+
+#include <chrono>
+#include <thread>
+
+#include "app/typed_time.h"
+
+namespace sonvera {
+namespace {
+
+// The time texts of from/to in the range fields' form; false when one could
+// not stand for a time of the file.
+bool takeTypedTimes(const ExportRequest& r, const MeasurementFile& file, MainDialogState& s) {
+  bool all = true;
+  const auto take = [&](const std::optional<std::string>& typed, std::string& field) {
+    if (!typed) return;
+    if (const auto converted = rangeFieldText(file, *typed))
+      field = *converted;
+    else
+      all = false;
+  };
+  take(r.from, s.rangeFrom);
+  take(r.to, s.rangeTo);
+  return all;
+}
+
+}  // namespace
+
+bool applyExportRequest(MainDialog& dialog, const ExportRequest& r, Profile& profile, bool& timesTaken) {
+  timesTaken = true;
+  for (const auto& settings : r.settingsFiles)
+    if (!dialog.loadSettingsFile(settings)) return false;
+
+  MainDialogState& s = dialog.editableState();
+  if (r.from) s.rangeFrom = *r.from;
+  if (r.to) s.rangeTo = *r.to;
+  if (r.byTime) {
+    s.rangeInRecords = false;
+    s.rangeUnits.clear();
+    if (!r.from || !r.to) dialog.switchRangeMode(false);  // the whole file, in time form
+    timesTaken = takeTypedTimes(r, dialog.file(), s);
+  }
+  if (r.all) dialog.addAllExportItems();
+  if (r.separator) s.valueSeparator = *r.separator;
+  if (r.decimalComma) s.decimalSeparator = 1;
+  if (r.recordNumber) s.recordNumber = 1;
+  if (r.dateTime) s.recordTime = 1;
+  if (r.linear) s.linearUnits = 1;
+  if (r.shortNames) s.shortNames = 1;
+  if (r.sourceInfo) s.sourceInfo = 1;
+  if (r.comment) s.comment = *r.comment;
+  if (r.split) {
+    s.split = true;
+    s.splitPeriod = r.split->count;
+    s.splitByRecords = r.split->byRecords;
+  }
+  if (r.decimation) {
+    s.decimate = true;
+    s.decimationStep = r.decimation->count;
+    s.decimateByRecords = r.decimation->byRecords;
+    s.averaging = r.decimation->average;
+    s.maxima = r.decimation->maximum;
+  }
+  if (r.encoding) setResultEncoding(profile, *r.encoding);
+  if (r.statistics && !dialog.acceptStatistics(*r.statistics)) return false;
+  if (r.saveSettings) {
+    if (!dialog.saveSettingsFile(*r.saveSettings)) return false;
+    dialog.addFileInUse(*r.saveSettings);  // the export must not write over it
+  }
+  return true;
+}
+
+ScriptedExport runScriptedExport(MainDialog& dialog, const std::atomic<bool>& ended,
+                                 const std::function<bool()>& stopRequested) {
+  ScriptedExport run;
+  run.started = dialog.startExport();
+  bool stop = false;
+  while (run.started && !ended && !(stop = stopRequested())) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  if (stop) dialog.stopExport();
+  run.outcome = dialog.finishExport();
+  return run;
+}
+
+}  // namespace sonvera
