@@ -2,9 +2,9 @@
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
-#include <algorithm>
 #include <ostream>
 
+#include "app/channel_summary.h"
 #include "app/main_dialog.h"
 #include "cli_host.h"
 #include "measurement/channel_names.h"
@@ -63,20 +63,16 @@ int showInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
     j["firstTime"] = isoTime(file.firstTime);
     j["lastTime"] = isoTime(file.lastTime);
     j["channels"] = nlohmann::ordered_json::array();
-    for (std::int32_t c = 0; c < channelCount; ++c) {
-      nlohmann::ordered_json channel = {{"name", channelName(catalogue, file.values, c)},
-                                        {"unit", channelUnit(catalogue, file.values, file.channels, c)}};
-      for (const bool underload : {false, true}) {
-        const char* kind = underload ? "underload" : "overload";
-        const auto load = std::find_if(summary.loads.begin(), summary.loads.end(), [&](const LoadFigures& l) {
-          return l.channel == c && l.underload == underload;
-        });
-        // null: the records carry no such flag for the channel.
-        const bool known = load != summary.loads.end();
-        channel[std::string(kind) + "Percent"] = known ? nlohmann::ordered_json(load->percent) : nullptr;
+    for (const ChannelSummary& c : channelSummaries(catalogue, file, summary)) {
+      nlohmann::ordered_json channel = {{"name", c.name}, {"unit", c.unit}};
+      // null: the records carry no such flag for the channel, or none is flagged.
+      const auto load = [&](const char* kind, const std::optional<ChannelLoadShare>& share) {
+        channel[std::string(kind) + "Percent"] = share ? nlohmann::ordered_json(share->percent) : nullptr;
         channel[std::string(kind) + "FirstRecord"] =
-            known && load->count > 0 ? nlohmann::ordered_json(load->firstRecord) : nullptr;
-      }
+            share && share->firstRecord ? nlohmann::ordered_json(*share->firstRecord) : nullptr;
+      };
+      load("overload", c.overload);
+      load("underload", c.underload);
       j["channels"].push_back(std::move(channel));
     }
     out << j.dump(2) << "\n";
