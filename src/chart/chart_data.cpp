@@ -4,10 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "export/export_columns.h"
 #include "export/format_value.h"
-#include "measurement/measurement_file.h"
-#include "measurement/record_decoder.h"
+#include "export/record_walk.h"
 
 namespace sonvera {
 namespace {
@@ -69,12 +67,9 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
   if (job.catalogue == nullptr || job.file == nullptr || job.settings.lastRecord < job.settings.firstRecord)
     return finish();
 
-  // The worker's own decoding state; the columns read from it.
-  RecordValues values = job.values;
-  ChannelTables channels = job.channels;
-  const DeviceDescription& description = job.description;
-  std::vector<ExportColumn> columns =
-      buildExportColumns(*job.catalogue, job.typeCode, description, values, channels, job.items, ';');
+  // The walk's own decoding state; the columns read from it.
+  RecordWalk walk(job);
+  const std::vector<ExportColumn>& columns = walk.columns();
   chart.series.resize(columns.size());
   for (std::size_t c = 0; c < columns.size(); ++c) {
     chart.series[c].name = columns[c].name;
@@ -84,9 +79,6 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
 
   const std::uint64_t total = std::uint64_t{job.settings.lastRecord} - job.settings.firstRecord + 1;
   const std::uint64_t perBucket = buckets == 0 ? total : (total + buckets - 1) / buckets;
-  const bool linear = job.settings.linearUnits;
-  const std::int32_t channelCount = std::min<std::int32_t>(description.channelCount, kChannelSlots);
-  std::vector<std::uint8_t> record(description.recordSize, 0);
   SpanCollector overloads(chart.overloads), underloads(chart.underloads);
   std::uint32_t lastProgress = 0;
 
@@ -98,9 +90,8 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
       chart.stopped = true;
       break;
     }
-    readRecord(*job.file, job.dataOffset, description.recordSize, static_cast<std::uint32_t>(u), record);
-    decodeIfSameType(record, channels, values, description);
-    const RecordTime t = recordTime(values);
+    walk.read(static_cast<std::uint32_t>(u));
+    const RecordTime t = walk.time();
     if (!firstSeen) {
       chart.timeAxis = t.valid();
       firstSeen = true;
@@ -112,17 +103,12 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
       if (std::isnan(firstX)) firstX = x;
       lastX = x;
       for (std::size_t c = 0; c < columns.size(); ++c) {
-        const double y = displayedValue(*columns[c].value, columns[c].format, linear, columns[c].reference);
+        const double y = walk.value(c);
         if (std::isfinite(y)) extremes[c].add({x, y}, number);
       }
-      bool over = false, under = false;
-      for (std::int32_t ch = 0; ch < channelCount; ++ch) {
-        over = over || channels[static_cast<std::size_t>(ch)].overloadFlag != 0;
-        under = under || channels[static_cast<std::size_t>(ch)].underloadFlag != 0;
-      }
-      overloads.add(over, number, x);
-      underloads.add(under, number, x);
-      if (values.markerFlag != 0) chart.markers.push_back({number, x});
+      overloads.add(walk.overload(), number, x);
+      underloads.add(walk.underload(), number, x);
+      if (walk.marker()) chart.markers.push_back({number, x});
     }
     ++chart.recordsRead;
     if (chart.recordsRead % perBucket == 0)

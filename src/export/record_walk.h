@@ -1,0 +1,48 @@
+#pragma once
+// The records of an export job's range read as the export reads them: one
+// positioned read per record into the walk's own copy of the job's decoding
+// state, which the export's columns read. The chart and the Python module
+// walk records through this, so that they show what the export writes.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "export/export_columns.h"
+#include "export/export_worker.h"
+
+namespace sonvera {
+
+class RecordWalk {
+ public:
+  // The job (its file, catalogue and items) must outlive the walk.
+  explicit RecordWalk(const ExportJob& job);
+  // The columns point into the walk's state: it stays where it is.
+  RecordWalk(const RecordWalk&) = delete;
+  RecordWalk& operator=(const RecordWalk&) = delete;
+
+  const std::vector<ExportColumn>& columns() const { return columns_; }
+
+  // Reads and decodes record `index` (from 0). A short read keeps the rest of
+  // the previous record; a foreign record leaves the previous values standing.
+  void read(std::uint32_t index);
+
+  // Of the record last read:
+  RecordTime time() const;
+  // Column `c` as the export shows it (in dB or the linear unit, as the job's
+  // linear-units option asks), before rounding; NaN where it carries no value.
+  double value(std::size_t c) const;
+  bool overload() const;   // flagged on any channel
+  bool underload() const;
+  bool marker() const;
+
+ private:
+  const ExportJob& job_;
+  RecordValues values_;
+  ChannelTables channels_;
+  std::vector<ExportColumn> columns_;
+  std::vector<std::uint8_t> record_;
+  std::int32_t channelCount_;
+};
+
+}  // namespace sonvera
