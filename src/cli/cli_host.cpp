@@ -9,9 +9,7 @@
 #include "catalogue/catalogue_loader.h"
 #include "export/files_in_use.h"
 #include "platform/platform.h"
-#ifdef SONVERA_HAS_WORKBOOKS
-#include "xlsx/workbook_table.h"
-#endif
+#include "xlsx/workbook_tables.h"
 
 namespace sonvera::cli {
 
@@ -46,11 +44,7 @@ void CliHost::postProgress(int percent) {
 }
 
 std::function<std::unique_ptr<ResultTable>()> CliHost::workbookTables() const {
-#ifdef SONVERA_HAS_WORKBOOKS
-  return [] { return makeWorkbookTable(); };
-#else
-  return {};
-#endif
+  return workbookTablesOfThisBuild();
 }
 
 std::string cliCataloguePath(const std::string& given) { return given.empty() ? defaultCataloguePath() : given; }

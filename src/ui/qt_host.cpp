@@ -13,9 +13,7 @@
 #include "parameter_dialog.h"
 #include "result_file_dialog.h"
 #include "statistics_dialog.h"
-#ifdef SONVERA_HAS_WORKBOOKS
-#include "xlsx/workbook_table.h"
-#endif
+#include "xlsx/workbook_tables.h"
 
 namespace sonvera::ui {
 namespace {
@@ -54,11 +52,7 @@ void SettingsProfile::setOption(const std::string& key, const std::string& value
 }
 
 std::function<std::unique_ptr<ResultTable>()> QtHost::workbookTables() const {
-#ifdef SONVERA_HAS_WORKBOOKS
-  return [] { return makeWorkbookTable(); };
-#else
-  return {};
-#endif
+  return workbookTablesOfThisBuild();
 }
 
 QWidget* QtHost::owner() const {
