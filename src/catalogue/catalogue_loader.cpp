@@ -257,16 +257,20 @@ bool loadCatalogueFile(const std::string& path, std::string_view language,
   return loadCatalogue(bytes, language, catalogue);
 }
 
-std::string defaultCataloguePath() {
+std::string cataloguePathFor(const std::string& programFolder, const std::string& dataFolder) {
   if (const auto env = platform::environmentVariable("SONVERA_CATALOGUE"); env && !env->empty()) return *env;
-  const std::string beside = platform::executableDirectory() + std::string(kCatalogueFileName);
+  const std::string beside = programFolder + std::string(kCatalogueFileName);
   if (platform::isRegularFile(beside)) return beside;
   // An installed program finds its catalogue in the installation's data folder.
-  if (const std::string data = platform::installedDataDirectory(); !data.empty()) {
-    const std::string installed = data + std::string(kCatalogueFileName);
+  if (!dataFolder.empty()) {
+    const std::string installed = dataFolder + std::string(kCatalogueFileName);
     if (platform::isRegularFile(installed)) return installed;
   }
   return beside;
+}
+
+std::string defaultCataloguePath() {
+  return cataloguePathFor(platform::executableDirectory(), platform::installedDataDirectory());
 }
 
 }  // namespace sonvera

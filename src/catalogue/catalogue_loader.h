@@ -27,10 +27,14 @@ bool loadCatalogue(std::span<const std::uint8_t> bytes, std::string_view languag
 bool loadCatalogueFile(const std::string& path, std::string_view language,
                        DeviceCatalogue& catalogue);
 
-// Where the program looks for its catalogue: $SONVERA_CATALOGUE when set and
-// not empty, else TeleDescFile.bin in the folder of the running executable,
-// else the one in the installation's data folder when there is one there.
-// Without any, the path beside the executable (for the message).
+// Where a program whose files lie in `programFolder` and whose installation
+// keeps its data in `dataFolder` (may be empty) looks for its catalogue:
+// $SONVERA_CATALOGUE when set and not empty, else TeleDescFile.bin in
+// `programFolder`, else the one in `dataFolder` when there is one there.
+// Without any, the path in `programFolder` (for the message). Folders end in
+// a separator.
+std::string cataloguePathFor(const std::string& programFolder, const std::string& dataFolder);
+// The same for the running executable and the installation's data folder.
 std::string defaultCataloguePath();
 
 }  // namespace sonvera

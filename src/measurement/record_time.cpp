@@ -106,6 +106,12 @@ RecordTime RecordTime::fromLinear(double linearDays) {
 
 double RecordTime::linear() const { return toLinear(day_); }
 
+std::optional<std::int64_t> RecordTime::secondsSince1970() const {
+  long long seconds = 0;
+  if (!valid_ || !roundedSeconds(linear(), seconds)) return std::nullopt;
+  return seconds - kEpochOffsetDays * kSecondsPerDayInt;
+}
+
 bool RecordTime::parts(Parts& out) const {
   long long seconds = 0;
   if (!valid_ || !roundedSeconds(linear(), seconds)) return false;

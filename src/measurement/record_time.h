@@ -9,6 +9,7 @@
 // equals the day number from 0 on and is 2 * ceil(d) - d below it.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,9 @@ class RecordTime {
   bool valid() const { return valid_; }
   double dayNumber() const { return day_; }
   double linear() const;
+  // The time rounded to the second, counted in seconds from 1970-01-01 00:00
+  // on the same clock (no time zone is applied); nothing when invalid.
+  std::optional<std::int64_t> secondsSince1970() const;
 
   // Parts of the time rounded to the nearest second; -1 when invalid.
   int year() const;

@@ -32,6 +32,15 @@ TEST(RecordTime, DayNumbersOfKnownDates) {
   EXPECT_EQ(RecordTime::fromParts(1899, 12, 29, 6, 0, 0).linear(), -0.75);
 }
 
+TEST(RecordTime, SecondsSince1970) {
+  EXPECT_EQ(RecordTime::fromParts(1970, 1, 1, 0, 0, 0).secondsSince1970(), 0);
+  EXPECT_EQ(RecordTime::fromParts(2000, 1, 1, 0, 0, 1).secondsSince1970(), 946684801);
+  // 25569 days and 18 hours before 1970.
+  EXPECT_EQ(RecordTime::fromParts(1899, 12, 29, 6, 0, 0).secondsSince1970(), -2209226400);
+  EXPECT_EQ(RecordTime::fromDayNumber(25569 + 0.4 * kSecond).secondsSince1970(), 0);  // rounded
+  EXPECT_FALSE(RecordTime().secondsSince1970());
+}
+
 TEST(RecordTime, PartsSurviveTheRoundTripEverywhere) {
   for (int year : {100, 101, 1600, 1899, 1900, 1970, 2000, 2023, 2100, 9999})
     for (int month = 1; month <= 12; ++month) {
