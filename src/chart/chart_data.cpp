@@ -90,7 +90,7 @@ ChartData prepareChart(const ExportJob& job, std::uint32_t buckets, const std::a
       chart.stopped = true;
       break;
     }
-    walk.read(static_cast<std::uint32_t>(u));
+    walk.next();
     const RecordTime t = walk.time();
     if (!firstSeen) {
       chart.timeAxis = t.valid();

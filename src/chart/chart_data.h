@@ -3,9 +3,8 @@
 // per column the export would write (in the units the export shows), each
 // reduced to the minimum and maximum of every bucket of records so that no
 // peak disappears, the spans of records flagged as overloaded or
-// underloaded, and the marker records. Records are read one at a time
-// through the export's positioned reads, so memory does not grow with the
-// file.
+// underloaded, and the marker records. Records are read in order, many at
+// a time, by positioned reads, so memory does not grow with the file.
 
 #include <atomic>
 #include <cstdint>

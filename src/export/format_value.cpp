@@ -31,12 +31,6 @@ char* engineering(char* out, bool negative, double mantissa, int decimals, doubl
   return fixed(out, exponent + 0.0, 0);  // never "-0"
 }
 
-double levelOf(double v, double reference) {
-  if (v > 0) return 20.0 * std::log10(v / reference);
-  if (v < 0) return 20.0 * std::log10(-v / reference);
-  return 0.0;
-}
-
 // Engineering notation with `digits` significant digits: the exponent a
 // multiple of 3 and the mantissa rounded into [1, 1000).
 char* engineeringForm(char* out, double v, DisplayFormat f, bool extended, double reference) {
@@ -142,11 +136,15 @@ bool displaysLevel(DisplayFormat format, bool linearUnits) {
   return f != kDateTime && ((!linearUnits && (f & kPreferLevel)) || !(f & kHasLinear));
 }
 
-double displayedValue(double value, DisplayFormat format, bool linearUnits, double reference) {
+ShownForm shownForm(DisplayFormat format, bool linearUnits) {
   const DisplayFormat f = format == kDefault ? kDefaultLevel : format;
-  if (value == NoValue || value == DashValue || f == kDateTime) return std::numeric_limits<double>::quiet_NaN();
-  if (displaysLevel(f, linearUnits)) return (f & kIsLevel) ? value : levelOf(value, reference);
-  return (f & kIsLevel) ? reference * std::pow(10.0, value / 20.0) : value;
+  if (f == kDateTime) return ShownForm::Nothing;
+  if (displaysLevel(f, linearUnits)) return (f & kIsLevel) ? ShownForm::AsStored : ShownForm::LevelOfLinear;
+  return (f & kIsLevel) ? ShownForm::LinearOfLevel : ShownForm::AsStored;
+}
+
+double displayedValue(double value, DisplayFormat format, bool linearUnits, double reference) {
+  return shownNumber(value, shownForm(format, linearUnits), reference);
 }
 
 std::string formatFrequency(double hertz) {

@@ -2,11 +2,14 @@
 // The text of measured values, band frequencies and column headers as result
 // files, the last-record viewer and its grid show them.
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
 #include "measurement/record_time.h"
+#include "measurement/record_values.h"
 
 namespace sonvera {
 
@@ -46,6 +49,26 @@ std::size_t formatValueTo(char* out, double value, DisplayFormat format, bool li
 // The number formatValue shows, before rounding (dB, or the linear form as the
 // options and format ask); NaN for the no-value and dash markers and dates.
 double displayedValue(double value, DisplayFormat format, bool linearUnits, double reference);
+
+// The same in two steps, for loops over many values of one column: how the
+// column's values are shown follows from its format and the option alone.
+enum class ShownForm : std::uint8_t { AsStored, LevelOfLinear, LinearOfLevel, Nothing };
+ShownForm shownForm(DisplayFormat format, bool linearUnits);
+
+// 20 lg(|v| / reference): the level of a linear value; 0 for 0.
+inline double levelOf(double v, double reference) {
+  if (v > 0) return 20.0 * std::log10(v / reference);
+  if (v < 0) return 20.0 * std::log10(-v / reference);
+  return 0.0;
+}
+
+inline double shownNumber(double value, ShownForm form, double reference) {
+  if (value == NoValue || value == DashValue || form == ShownForm::Nothing)
+    return std::numeric_limits<double>::quiet_NaN();
+  if (form == ShownForm::LevelOfLinear) return levelOf(value, reference);
+  if (form == ShownForm::LinearOfLevel) return reference * std::pow(10.0, value / 20.0);
+  return value;
+}
 // True when formatValue shows the value as a level in dB.
 bool displaysLevel(DisplayFormat format, bool linearUnits);
 

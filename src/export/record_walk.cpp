@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "export/format_value.h"
 #include "measurement/record_decoder.h"
 
 namespace sonvera {
@@ -11,23 +10,25 @@ RecordWalk::RecordWalk(const ExportJob& job)
     : job_(job),
       values_(job.values),
       channels_(job.channels),
+      records_(*job.file, job.dataOffset, job.description.recordSize, job.settings.firstRecord,
+               job.settings.lastRecord),
       record_(job.description.recordSize, 0),
+      left_(std::uint64_t{job.settings.lastRecord} - job.settings.firstRecord + 1),
       channelCount_(std::clamp<std::int32_t>(job.description.channelCount, 0, static_cast<std::int32_t>(kChannelSlots))) {
   if (job.catalogue != nullptr)
     columns_ = buildExportColumns(*job.catalogue, job.typeCode, job.description, values_, channels_, job.items, ';');
+  for (const ExportColumn& c : columns_) forms_.push_back(shownForm(c.format, job.settings.linearUnits));
 }
 
-void RecordWalk::read(std::uint32_t index) {
-  readRecord(*job_.file, job_.dataOffset, job_.description.recordSize, index, record_);
+bool RecordWalk::next() {
+  if (left_ == 0) return false;
+  --left_;
+  records_.next(record_);  // as the export reads: a short read keeps the rest of the previous record
   decodeIfSameType(record_, channels_, values_, job_.description);
+  return true;
 }
 
 RecordTime RecordWalk::time() const { return recordTime(values_); }
-
-double RecordWalk::value(std::size_t c) const {
-  const ExportColumn& column = columns_[c];
-  return displayedValue(*column.value, column.format, job_.settings.linearUnits, column.reference);
-}
 
 bool RecordWalk::overload() const {
   return std::any_of(channels_.begin(), channels_.begin() + channelCount_,

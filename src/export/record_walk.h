@@ -1,7 +1,8 @@
 #pragma once
-// The records of an export job's range read as the export reads them: one
-// positioned read per record into the walk's own copy of the job's decoding
-// state, which the export's columns read. The chart and the Python module
+// The records of an export job's range in order, decoded as the export
+// decodes them into the walk's own copy of the job's decoding state, which
+// the export's columns read. Records come many at a time by positioned reads
+// (a pass over a range, like the summary's). The chart and the Python module
 // walk records through this, so that they show what the export writes.
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 
 #include "export/export_columns.h"
 #include "export/export_worker.h"
+#include "measurement/record_stream.h"
 
 namespace sonvera {
 
@@ -23,15 +25,17 @@ class RecordWalk {
 
   const std::vector<ExportColumn>& columns() const { return columns_; }
 
-  // Reads and decodes record `index` (from 0). A short read keeps the rest of
-  // the previous record; a foreign record leaves the previous values standing.
-  void read(std::uint32_t index);
+  // Reads and decodes the next record of the range; false after the last. As
+  // in the export, a short read keeps the rest of the previous record and a
+  // foreign record leaves the previous values standing. The job's range must
+  // not be empty.
+  bool next();
 
   // Of the record last read:
   RecordTime time() const;
   // Column `c` as the export shows it (in dB or the linear unit, as the job's
   // linear-units option asks), before rounding; NaN where it carries no value.
-  double value(std::size_t c) const;
+  double value(std::size_t c) const { return shownNumber(*columns_[c].value, forms_[c], columns_[c].reference); }
   bool overload() const;   // flagged on any channel
   bool underload() const;
   bool marker() const;
@@ -41,7 +45,10 @@ class RecordWalk {
   RecordValues values_;
   ChannelTables channels_;
   std::vector<ExportColumn> columns_;
+  std::vector<ShownForm> forms_;  // of each column
+  RecordStream records_;
   std::vector<std::uint8_t> record_;
+  std::uint64_t left_;  // records of the range not read yet
   std::int32_t channelCount_;
 };
 
