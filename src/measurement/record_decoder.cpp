@@ -459,9 +459,8 @@ void resetState(RecordValues& values, ChannelTables& channels, DeviceDescription
   channels.resetTables({});
 }
 
-}  // namespace
-
-std::uint32_t recordValueSize(ParameterCode c) {
+// Inlined into the decoding loop, which asks it for every value of every record.
+inline std::uint32_t sizeInRecord(ParameterCode c) {
   const std::uint32_t type = code::valueType(c);
   if (!code::isBanded(c)) {
     if (type == 13) return 0;
@@ -478,6 +477,10 @@ std::uint32_t recordValueSize(ParameterCode c) {
   }
   return sizeByType(type);
 }
+
+}  // namespace
+
+std::uint32_t recordValueSize(ParameterCode c) { return sizeInRecord(c); }
 
 bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, RecordValues& values,
                      ChannelTables& channels, DeviceDescription& description) {
@@ -570,7 +573,7 @@ std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& 
 
   std::size_t cursor = 0;
   for (const ParameterCode c : description.layout) {
-    const std::uint32_t size = recordValueSize(c);
+    const std::uint32_t size = sizeInRecord(c);
     if (size > record.size() - cursor) break;  // the rest of the layout lies past the record
     const std::uint8_t* p = record.data() + cursor;
     cursor += size;
