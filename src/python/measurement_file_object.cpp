@@ -1,0 +1,227 @@
+#include "measurement_file_object.h"
+
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <limits>
+#include <map>
+
+#include "app/channel_summary.h"
+#include "app/scripted_export.h"
+#include "export/record_walk.h"
+#include "export/result_writer.h"
+
+namespace sonvera::python {
+namespace {
+
+// numpy's NaT in a datetime64 array.
+constexpr std::int64_t kNotATime = std::numeric_limits<std::int64_t>::min();
+
+py::object dateTime(const RecordTime& t) {
+  if (!t.valid()) return py::none();
+  return py::module_::import("datetime").attr("datetime")(t.year(), t.month(), t.day(), t.hour(), t.minute(), t.second());
+}
+
+template <typename T>
+py::object optional(const std::optional<T>& value) {
+  return value ? py::cast(*value) : py::none();
+}
+
+py::dict channelDict(const ChannelSummary& c) {
+  py::dict d;
+  d["name"] = c.name;
+  d["unit"] = c.unit;
+  const auto load = [&](const char* kind, const std::optional<ChannelLoadShare>& share) {
+    d[py::str(std::string(kind) + "Percent")] = share ? py::cast(share->percent) : py::none();
+    d[py::str(std::string(kind) + "FirstRecord")] = share ? optional(share->firstRecord) : py::none();
+  };
+  load("overload", c.overload);
+  load("underload", c.underload);
+  return d;
+}
+
+// Names unique in a dict: a name the file repeats (bands without names) gets " (2)", " (3)", ...
+std::vector<std::string> uniqueNames(const std::vector<ExportColumn>& columns) {
+  std::map<std::string, int> seen = {{"record", 1}, {"time", 1}, {"overload", 1}, {"underload", 1}};
+  std::vector<std::string> names;
+  for (const ExportColumn& c : columns) {
+    const int n = ++seen[c.name];
+    names.push_back(n == 1 ? c.name : c.name + " (" + std::to_string(n) + ")");
+  }
+  return names;
+}
+
+}  // namespace
+
+File::File(CataloguePtr catalogue, std::string path) : catalogue_(std::move(catalogue)), path_(std::move(path)) {
+  const py::gil_scoped_release release;
+  auto dialog = std::make_unique<MainDialog>(catalogue_->catalogue, host_);
+  if (!dialog->openFile(path_)) throw host_.refusal(path_, "not opened");
+  dialog->addAllExportItems();  // as the button "Все"
+  dialog_ = std::move(dialog);
+}
+
+File::~File() = default;
+
+MainDialog& File::dialog() {
+  if (!dialog_) throw py::value_error("I/O operation on closed file");
+  return *dialog_;
+}
+
+void File::close() {
+  std::unique_ptr<MainDialog> closing;
+  {
+    const py::gil_scoped_release release;
+    const std::lock_guard lock(mutex_);  // a reading in another thread ends first
+    const py::gil_scoped_acquire acquire;
+    closing = std::move(dialog_);
+  }
+}
+
+std::uint32_t File::records() { return dialog().file().recordCount; }
+
+py::dict File::summary() {
+  const MainDialog& d = dialog();
+  const MainDialogState& s = d.state();
+  const MeasurementFile& file = d.file();
+  const FileSummary& summary = d.summary();
+  py::dict j;
+  // The keys and values of `sonvera-cli info --json`, the times as datetime.
+  j["path"] = path_;
+  j["typeCode"] = file.values.typeCode;
+  j["modelCode"] = file.values.modelCode;
+  j["recordCount"] = file.recordCount;
+  j["channelCount"] = file.description.channelCount;
+  j["model"] = s.model;
+  j["vin"] = s.vin;
+  j["span"] = s.span;
+  j["records"] = s.records;
+  j["step"] = optional(summary.step);
+  j["over"] = s.over;
+  j["under"] = s.under;
+  j["overloadSummary"] = s.overloadSummary;
+  j["overloadDetails"] = s.overloadDetails;
+  j["underloadSummary"] = s.underloadSummary;
+  j["underloadDetails"] = s.underloadDetails;
+  j["calibration"] = s.calibrationLines;
+  j["vinNumber"] = file.values.vin;
+  j["stepSeconds"] = optional(summary.stepSeconds);
+  j["firstTime"] = dateTime(file.firstTime);
+  j["lastTime"] = dateTime(file.lastTime);
+  py::list channels;
+  for (const ChannelSummary& c : channelSummaries(catalogue_->catalogue, file, summary)) channels.append(channelDict(c));
+  j["channels"] = channels;
+  return j;
+}
+
+py::list File::channels() { return summary()["channels"]; }
+
+py::list File::items() {
+  const MainDialog& d = dialog();
+  const auto list = d.exportLists().find(d.deviceType());
+  py::list out;
+  if (list == d.exportLists().end()) return out;
+  for (std::size_t i = 0; i < list->second.size(); ++i) {
+    const ExportItem& item = list->second[i];
+    py::dict entry;
+    entry["text"] = i < d.state().exportListLines.size() ? d.state().exportListLines[i] : std::string{};
+    entry["group"] = item.group;
+    entry["parameter"] = item.parameter;
+    entry["band"] = item.band;
+    entry["channel"] = item.channel;
+    out.append(entry);
+  }
+  return out;
+}
+
+std::vector<std::size_t> File::chosenEntries(const py::object& chosen) {
+  const py::list entries = items();
+  std::vector<std::size_t> positions;
+  if (chosen.is_none()) {
+    for (std::size_t i = 0; i < entries.size(); ++i) positions.push_back(i);
+    return positions;
+  }
+  const py::list given = py::isinstance<py::str>(chosen) || py::isinstance<py::int_>(chosen)
+                             ? py::list(py::make_tuple(chosen))
+                             : py::list(chosen);
+  for (const py::handle item : given) {
+    if (py::isinstance<py::str>(item)) {
+      const std::string text = item.cast<std::string>();
+      std::size_t i = 0;
+      while (i < entries.size() && entries[i]["text"].cast<std::string>() != text) ++i;
+      if (i == entries.size()) throw py::key_error("no export-list entry \"" + text + "\"");
+      positions.push_back(i);
+    } else {
+      const auto i = item.cast<std::int64_t>();
+      if (i < 0 || static_cast<std::size_t>(i) >= entries.size())
+        throw py::index_error("export-list entry " + std::to_string(i) + " of " + std::to_string(entries.size()));
+      positions.push_back(static_cast<std::size_t>(i));
+    }
+  }
+  return positions;
+}
+
+py::dict File::columns(const py::object& items, std::int64_t first, std::optional<std::int64_t> last, bool linear) {
+  const std::vector<std::size_t> positions = chosenEntries(items);
+  MainDialog& d = dialog();
+  // The range and the units as the window's fields would hold them.
+  MainDialogState& s = d.editableState();
+  s.rangeInRecords = true;
+  s.rangeUnits = kRecordRangeUnits;
+  s.rangeFrom = std::to_string(first);
+  s.rangeTo = std::to_string(last.value_or(d.file().recordCount));
+  s.linearUnits = linear ? 1 : 0;
+  host_.messages.clear();
+  std::optional<ExportJob> job = d.chartJob(std::nullopt);
+  if (!job) throw host_.refusal(path_, "not read");
+  std::vector<ExportItem> entries;
+  for (const std::size_t p : positions) entries.push_back(job->items[p]);
+  job->items = std::move(entries);
+
+  // Every array is made before the reading begins: nothing is allocated per record.
+  RecordWalk walk(*job);
+  const std::uint32_t from = job->settings.firstRecord;
+  const auto count = static_cast<py::ssize_t>(job->settings.lastRecord - from + 1);
+  py::dict out;
+  const auto make = [&](const std::string& name, py::array array) {
+    out[py::str(name)] = array;
+    return array.mutable_data();
+  };
+  auto* record = static_cast<std::int64_t*>(make("record", py::array_t<std::int64_t>(count)));
+  auto* time = static_cast<std::int64_t*>(
+      make("time", py::array(py::dtype("datetime64[s]"), std::vector<py::ssize_t>{count})));
+  // The values in one block, a row per column: each column's array is a view of its row.
+  const std::vector<std::string> names = uniqueNames(walk.columns());
+  const auto columnCount = static_cast<py::ssize_t>(names.size());
+  py::array_t<double> block({columnCount, count});
+  double* values = block.mutable_data();
+  for (py::ssize_t c = 0; c < columnCount; ++c) out[py::str(names[static_cast<std::size_t>(c)])] = block[py::int_(c)];
+  auto* overload = static_cast<bool*>(make("overload", py::array_t<bool>(count)));
+  auto* underload = static_cast<bool*>(make("underload", py::array_t<bool>(count)));
+
+  {
+    const py::gil_scoped_release release;
+    const std::lock_guard lock(mutex_);
+    if (!dialog_) throw py::value_error("I/O operation on closed file");  // closed by another thread meanwhile
+    for (py::ssize_t i = 0; i < count; ++i) {
+      walk.next();
+      record[i] = std::int64_t{from} + i + 1;
+      time[i] = walk.time().secondsSince1970().value_or(kNotATime);
+      for (py::ssize_t c = 0; c < columnCount; ++c) values[c * count + i] = walk.value(static_cast<std::size_t>(c));
+      overload[i] = walk.overload();
+      underload[i] = walk.underload();
+    }
+  }
+  return out;
+}
+
+py::object File::toPandas(const py::object& items, std::int64_t first, std::optional<std::int64_t> last,
+                          bool linear) {
+  py::dict data = columns(items, first, last, linear);
+  const py::module_ pandas = py::module_::import("pandas");
+  const py::object index = pandas.attr("DatetimeIndex")(data.attr("pop")("time"), py::arg("name") = "time");
+  return pandas.attr("DataFrame")(data, py::arg("index") = index);
+}
+
+}  // namespace sonvera::python
