@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "app/main_dialog.h"
+#include "app/windowless_host.h"
 #include "app/statistics_dialog.h"
 #include "export/result_writer.h"
 #include "support/fuzz_case.h"
@@ -19,28 +20,11 @@ namespace {
 
 using namespace sonvera;
 
-class FuzzHost : public MainDialogHost {
+class FuzzHost : public WindowlessHost {
  public:
-  explicit FuzzHost(std::string result) : result_(std::move(result)) {}
+  explicit FuzzHost(std::string result) { resultPath = std::move(result); }
   void showMessage(const std::string&) override {}
   bool askYesNo(const std::string&) override { return true; }
-  std::optional<std::string> chooseMeasurementFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> chooseResultFile(const std::string&, const std::string&) override { return result_; }
-  std::optional<std::string> chooseSettingsFile(bool, const std::string&) override { return std::nullopt; }
-  std::optional<ExportItem> chooseExportItem(const MainDialog&, const std::optional<ExportItem>&) override {
-    return std::nullopt;
-  }
-  std::optional<StatisticsSettings> editStatistics(const StatisticsSettings&) override { return std::nullopt; }
-  void postProgress(int percent) override {
-    if (percent < 0) ended = true;
-  }
-  Profile& profile() override { return memory_; }
-
-  std::atomic<bool> ended{false};
-
- private:
-  std::string result_;
-  MemoryProfile memory_;
 };
 
 void chooseOptions(fuzz::FuzzInput& in, MainDialog& dialog) {

@@ -31,6 +31,7 @@ bool CliHost::askYesNo(const std::string& text) {
 }
 
 void CliHost::postProgress(int percent) {
+  WindowlessHost::postProgress(percent);
   if (!showProgress) return;
   // Called on the worker's thread; standard error is ours alone meanwhile.
   if (percent < 0) {

@@ -1,47 +1,35 @@
 #pragma once
 // The main dialog's host for the command line: messages go to standard
-// error, questions get the answer given on the command line, file dialogs
-// return the paths given on the command line.
+// error, questions get the answer given on the command line.
 
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/main_dialog_host.h"
+#include "app/windowless_host.h"
 #include "catalogue/device_catalogue.h"
 
 namespace sonvera::cli {
 
-class CliHost : public MainDialogHost {
+class CliHost : public WindowlessHost {
  public:
   explicit CliHost(std::ostream& err) : err_(err) {}
 
   void showMessage(const std::string& text) override;
   void showDetailedMessage(const std::string& text, const std::string& detail) override;
   bool askYesNo(const std::string& text) override;
-  std::optional<std::string> chooseMeasurementFile(const std::string&) override { return std::nullopt; }
-  std::optional<std::string> chooseResultFile(const std::string&, const std::string&) override { return resultPath; }
-  std::optional<std::string> chooseSettingsFile(bool, const std::string&) override { return settingsPath; }
-  std::optional<ExportItem> chooseExportItem(const MainDialog&, const std::optional<ExportItem>&) override {
-    return std::nullopt;
-  }
-  std::optional<StatisticsSettings> editStatistics(const StatisticsSettings&) override { return std::nullopt; }
   void postProgress(int percent) override;
   // A line of the tool's own beside the program's messages (not counted as one).
   void note(const std::string& text);
-  Profile& profile() override { return profile_; }
   std::function<std::unique_ptr<ResultTable>()> workbookTables() const override;
 
-  bool yes = false;                        // the answer to every question
-  std::optional<std::string> resultPath;   // what the save dialog "chooses"
-  std::optional<std::string> settingsPath;
-  bool showProgress = false;               // a bar on standard error
+  bool yes = false;             // the answer to every question
+  bool showProgress = false;    // a bar on standard error
   int messageCount = 0;
 
  private:
   std::ostream& err_;
-  MemoryProfile profile_;
 };
 
 // The catalogue the command line reads: the one given, else where the program

@@ -58,7 +58,6 @@ class ExportHost : public CliHost {
   void postProgress(int percent) override {
     CliHost::postProgress(percent);
     if (onProgress && percent >= 0) onProgress(percent);
-    if (percent < 0) ended = true;
   }
   std::optional<std::string> chooseResultFile(const std::string& folder, const std::string& proposed) override {
     if (!outputDir) return CliHost::chooseResultFile(folder, proposed);
@@ -74,7 +73,6 @@ class ExportHost : public CliHost {
     return path;
   }
 
-  std::atomic<bool> ended{false};
   std::optional<std::string> outputDir;
   // The result of another file of the run that is the same file, if any.
   std::function<std::optional<std::string>(const std::string&)> claim;
