@@ -2,9 +2,11 @@
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
+#include <type_traits>
+#include <variant>
 #include <ostream>
 
-#include "app/channel_summary.h"
+#include "app/summary_fields.h"
 #include "app/main_dialog.h"
 #include "cli_host.h"
 #include "measurement/channel_names.h"
@@ -12,10 +14,31 @@
 namespace sonvera::cli {
 namespace {
 
-// "2026-05-14T01:00:00"; null for a record without a valid time.
-nlohmann::ordered_json isoTime(const RecordTime& t) {
-  if (!t.valid()) return nullptr;
-  return t.format("%Y-%m-%dT%H:%M:%S");
+nlohmann::ordered_json jsonOf(const SummaryFields& fields);
+
+// Times as "2026-05-14T01:00:00"; null for a time that is not valid.
+nlohmann::ordered_json jsonOf(const SummaryValue& value) {
+  return std::visit(
+      [](const auto& v) -> nlohmann::ordered_json {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, RecordTime>) {
+          if (!v.valid()) return nullptr;
+          return v.format("%Y-%m-%dT%H:%M:%S");
+        } else if constexpr (std::is_same_v<T, std::vector<SummaryFields>>) {
+          nlohmann::ordered_json list = nlohmann::ordered_json::array();
+          for (const SummaryFields& fields : v) list.push_back(jsonOf(fields));
+          return list;
+        } else {
+          return v;
+        }
+      },
+      static_cast<const SummaryValue::variant&>(value));
+}
+
+nlohmann::ordered_json jsonOf(const SummaryFields& fields) {
+  nlohmann::ordered_json j = nlohmann::ordered_json::object();
+  for (const SummaryField& field : fields) j[field.name] = jsonOf(field.value);
+  return j;
 }
 
 }  // namespace
@@ -38,43 +61,7 @@ int showInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
   const MeasurementFile& file = dialog.file();
   const std::int32_t channelCount = file.description.channelCount;
   if (options.json) {
-    nlohmann::ordered_json j;
-    j["path"] = options.filePath;
-    j["typeCode"] = file.values.typeCode;
-    j["modelCode"] = file.values.modelCode;
-    j["recordCount"] = file.recordCount;
-    j["channelCount"] = channelCount;
-    j["model"] = s.model;
-    j["vin"] = s.vin;
-    j["span"] = s.span;
-    j["records"] = s.records;
-    j["step"] = dialog.summary().step ? nlohmann::ordered_json(*dialog.summary().step) : nullptr;
-    j["over"] = s.over;
-    j["under"] = s.under;
-    j["overloadSummary"] = s.overloadSummary;
-    j["overloadDetails"] = s.overloadDetails;
-    j["underloadSummary"] = s.underloadSummary;
-    j["underloadDetails"] = s.underloadDetails;
-    j["calibration"] = s.calibrationLines;
-    // Typed values beside the texts, for scripts.
-    const FileSummary& summary = dialog.summary();
-    j["vinNumber"] = file.values.vin;
-    j["stepSeconds"] = summary.stepSeconds ? nlohmann::ordered_json(*summary.stepSeconds) : nullptr;
-    j["firstTime"] = isoTime(file.firstTime);
-    j["lastTime"] = isoTime(file.lastTime);
-    j["channels"] = nlohmann::ordered_json::array();
-    for (const ChannelSummary& c : channelSummaries(catalogue, file, summary)) {
-      nlohmann::ordered_json channel = {{"name", c.name}, {"unit", c.unit}};
-      // null: the records carry no such flag for the channel, or none is flagged.
-      const auto load = [&](const char* kind, const std::optional<ChannelLoadShare>& share) {
-        channel[std::string(kind) + "Percent"] = share ? nlohmann::ordered_json(share->percent) : nullptr;
-        channel[std::string(kind) + "FirstRecord"] =
-            share && share->firstRecord ? nlohmann::ordered_json(*share->firstRecord) : nullptr;
-      };
-      load("overload", c.overload);
-      load("underload", c.underload);
-      j["channels"].push_back(std::move(channel));
-    }
+    const nlohmann::ordered_json j = jsonOf(summaryFields(dialog, options.filePath));
     out << j.dump(2) << "\n";
     return 0;
   }

@@ -6,8 +6,10 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <type_traits>
+#include <variant>
 
-#include "app/channel_summary.h"
+#include "app/summary_fields.h"
 #include "app/scripted_export.h"
 #include "export/record_walk.h"
 #include "export/result_writer.h"
@@ -18,26 +20,31 @@ namespace {
 // numpy's NaT in a datetime64 array.
 constexpr std::int64_t kNotATime = std::numeric_limits<std::int64_t>::min();
 
-py::object dateTime(const RecordTime& t) {
-  if (!t.valid()) return py::none();
-  return py::module_::import("datetime").attr("datetime")(t.year(), t.month(), t.day(), t.hour(), t.minute(), t.second());
+py::dict dictOf(const SummaryFields& fields);
+
+// Times as datetime; None for a time that is not valid.
+py::object objectOf(const SummaryValue& value) {
+  return std::visit(
+      [](const auto& v) -> py::object {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, RecordTime>) {
+          if (!v.valid()) return py::none();
+          return py::module_::import("datetime").attr("datetime")(v.year(), v.month(), v.day(), v.hour(), v.minute(),
+                                                                  v.second());
+        } else if constexpr (std::is_same_v<T, std::vector<SummaryFields>>) {
+          py::list list;
+          for (const SummaryFields& fields : v) list.append(dictOf(fields));
+          return list;
+        } else {
+          return py::cast(v);
+        }
+      },
+      static_cast<const SummaryValue::variant&>(value));
 }
 
-template <typename T>
-py::object optional(const std::optional<T>& value) {
-  return value ? py::cast(*value) : py::none();
-}
-
-py::dict channelDict(const ChannelSummary& c) {
+py::dict dictOf(const SummaryFields& fields) {
   py::dict d;
-  d["name"] = c.name;
-  d["unit"] = c.unit;
-  const auto load = [&](const char* kind, const std::optional<ChannelLoadShare>& share) {
-    d[py::str(std::string(kind) + "Percent")] = share ? py::cast(share->percent) : py::none();
-    d[py::str(std::string(kind) + "FirstRecord")] = share ? optional(share->firstRecord) : py::none();
-  };
-  load("overload", c.overload);
-  load("underload", c.underload);
+  for (const SummaryField& field : fields) d[py::str(field.name)] = objectOf(field.value);
   return d;
 }
 
@@ -81,39 +88,7 @@ void File::close() {
 
 std::uint32_t File::records() { return dialog().file().recordCount; }
 
-py::dict File::summary() {
-  const MainDialog& d = dialog();
-  const MainDialogState& s = d.state();
-  const MeasurementFile& file = d.file();
-  const FileSummary& summary = d.summary();
-  py::dict j;
-  // The keys and values of `sonvera-cli info --json`, the times as datetime.
-  j["path"] = path_;
-  j["typeCode"] = file.values.typeCode;
-  j["modelCode"] = file.values.modelCode;
-  j["recordCount"] = file.recordCount;
-  j["channelCount"] = file.description.channelCount;
-  j["model"] = s.model;
-  j["vin"] = s.vin;
-  j["span"] = s.span;
-  j["records"] = s.records;
-  j["step"] = optional(summary.step);
-  j["over"] = s.over;
-  j["under"] = s.under;
-  j["overloadSummary"] = s.overloadSummary;
-  j["overloadDetails"] = s.overloadDetails;
-  j["underloadSummary"] = s.underloadSummary;
-  j["underloadDetails"] = s.underloadDetails;
-  j["calibration"] = s.calibrationLines;
-  j["vinNumber"] = file.values.vin;
-  j["stepSeconds"] = optional(summary.stepSeconds);
-  j["firstTime"] = dateTime(file.firstTime);
-  j["lastTime"] = dateTime(file.lastTime);
-  py::list channels;
-  for (const ChannelSummary& c : channelSummaries(catalogue_->catalogue, file, summary)) channels.append(channelDict(c));
-  j["channels"] = channels;
-  return j;
-}
+py::dict File::summary() { return dictOf(summaryFields(dialog(), path_)); }
 
 py::list File::channels() { return summary()["channels"]; }
 
