@@ -10,6 +10,7 @@
 #include "export/files_in_use.h"
 #include "platform/platform.h"
 #ifdef SONVERA_HAS_WORKBOOKS
+#include "xlsx/cell_workbook.h"
 #include "xlsx/workbook_table.h"
 #endif
 
@@ -48,6 +49,14 @@ void CliHost::postProgress(int percent) {
 std::function<std::unique_ptr<ResultTable>()> CliHost::workbookTables() const {
 #ifdef SONVERA_HAS_WORKBOOKS
   return [] { return makeWorkbookTable(); };
+#else
+  return {};
+#endif
+}
+
+CellWorkbookWriter CliHost::cellWorkbooks() const {
+#ifdef SONVERA_HAS_WORKBOOKS
+  return writeCellWorkbook;
 #else
   return {};
 #endif

@@ -32,6 +32,7 @@ class CliHost : public MainDialogHost {
   void note(const std::string& text);
   Profile& profile() override { return profile_; }
   std::function<std::unique_ptr<ResultTable>()> workbookTables() const override;
+  CellWorkbookWriter cellWorkbooks() const override;
 
   bool yes = false;                        // the answer to every question
   std::optional<std::string> resultPath;   // what the save dialog "chooses"

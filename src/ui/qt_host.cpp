@@ -14,6 +14,7 @@
 #include "result_file_dialog.h"
 #include "statistics_dialog.h"
 #ifdef SONVERA_HAS_WORKBOOKS
+#include "xlsx/cell_workbook.h"
 #include "xlsx/workbook_table.h"
 #endif
 
@@ -56,6 +57,14 @@ void SettingsProfile::setOption(const std::string& key, const std::string& value
 std::function<std::unique_ptr<ResultTable>()> QtHost::workbookTables() const {
 #ifdef SONVERA_HAS_WORKBOOKS
   return [] { return makeWorkbookTable(); };
+#else
+  return {};
+#endif
+}
+
+CellWorkbookWriter QtHost::cellWorkbooks() const {
+#ifdef SONVERA_HAS_WORKBOOKS
+  return writeCellWorkbook;
 #else
   return {};
 #endif
