@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -16,11 +15,11 @@
 #include "app/main_dialog.h"
 #include "app/profile.h"
 #include "app/strings.h"
-#include "app/typed_time.h"
 #include "base/path_text.h"
 #include "base/printf_text.h"
 #include "batch_progress.h"
 #include "cli_host.h"
+#include "dialog_options.h"
 #include "export/files_in_use.h"
 #include "export/result_writer.h"
 #include "export_options.h"
@@ -28,22 +27,6 @@
 
 namespace sonvera::cli {
 namespace {
-
-std::atomic<bool> interrupted{false};
-
-void onInterrupt(int) { interrupted = true; }
-
-// Ctrl+C, while it lives, stops the exports instead of the program.
-class InterruptGuard {
- public:
-  InterruptGuard() : previous_(std::signal(SIGINT, onInterrupt)) { interrupted = false; }
-  ~InterruptGuard() { std::signal(SIGINT, previous_); }
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-
- private:
-  void (*previous_)(int);
-};
 
 int usage(std::ostream& err, const char* message) {
   err << message << "\n";
@@ -101,9 +84,7 @@ CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
       ->check(CLI::Range(1u, 256u));
   c->add_option("--encoding", o.encoding, "text of the results: cp1251 (default) or utf-8 (with byte-order mark)");
   c->add_option("-s,--settings", o.settingsFiles, "settings file (*.cfg) loaded before the options; repeatable");
-  c->add_option("--from", o.from, "start of the range (record number from 1, or a time with --by-time)");
-  c->add_option("--to", o.to, "end of the range");
-  c->add_flag("--by-time", o.byTime, "the range is given as times in the file's form");
+  addRangeOptions(*c, o.range);
   c->add_flag("--all", o.all, "unload every value group, as the button \"Все\" does");
   c->add_flag("--yes", o.yes, "answer Yes to the question about more than 200 files");
   c->add_option("--separator", o.separator, "semicolon, tab or space");
@@ -161,22 +142,6 @@ std::string stoppedText(const FileRun& run) {
   return text + "; не доведены до конца диапазона: " + files;
 }
 
-// The time texts of --from/--to in the range fields' form; false when one
-// could not stand for a time of the file (the dialog then refuses it).
-bool takeTypedTimes(const ExportOptions& o, const MeasurementFile& file, MainDialogState& s) {
-  bool all = true;
-  const auto take = [&](const std::optional<std::string>& typed, std::string& field) {
-    if (!typed) return;
-    if (const auto converted = rangeFieldText(file, *typed))
-      field = *converted;
-    else
-      all = false;
-  };
-  take(o.from, s.rangeFrom);
-  take(o.to, s.rangeTo);
-  return all;
-}
-
 // One file through the dialog, as the window would: open, settings files,
 // options, statistics, then the export. `inUse`: other files the export must
 // not replace (the other sources of a batch).
@@ -185,22 +150,10 @@ FileRun exportFile(const ExportOptions& o, const CheckedOptions& c, const Device
   FileRun run;
   MainDialog dialog(catalogue, host);
   dialog.addFilesInUse(inUse);
-  if (!dialog.openFile(filePath)) return run;
-  for (const auto& settings : o.settingsFiles) {
-    dialog.loadSettingsFile(settings);
-    if (host.messageCount > 0) return run;
-  }
+  if (!openWithSettings(dialog, host, filePath, o.settingsFiles)) return run;
 
   MainDialogState& s = dialog.editableState();
-  if (o.from) s.rangeFrom = *o.from;
-  if (o.to) s.rangeTo = *o.to;
-  bool timesTaken = true;
-  if (o.byTime) {
-    s.rangeInRecords = false;
-    s.rangeUnits.clear();
-    if (!o.from || !o.to) dialog.switchRangeMode(false);  // the whole file, in time form
-    timesTaken = takeTypedTimes(o, dialog.file(), s);
-  }
+  const bool timesTaken = applyRange(o.range, dialog);
   if (o.all) dialog.addAllExportItems();
   if (c.separator) s.valueSeparator = *c.separator;
   if (o.decimalComma) s.decimalSeparator = 1;
@@ -239,7 +192,7 @@ FileRun exportFile(const ExportOptions& o, const CheckedOptions& c, const Device
     return run;
   }
   run.started = dialog.startExport();
-  if (!run.started && !timesTaken) host.note(acceptedTimeForms(dialog.file()));
+  if (!run.started && !timesTaken) noteTimeForms(dialog, host);
   while (run.started && !host.ended && !interrupted) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   if (interrupted) dialog.stopExport();  // as "Отмена": the files are completed
   const auto outcome = dialog.finishExport();

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "dialog_options.h"
+
 namespace CLI {
 class App;
 }
@@ -21,8 +23,7 @@ struct ExportOptions {
   std::optional<std::string> encoding;   // "cp1251" or "utf-8"
   std::string cataloguePath;
   std::vector<std::string> settingsFiles;
-  std::optional<std::string> from, to;
-  bool byTime = false;
+  RangeOptions range;
   bool all = false;
   bool yes = false;
   std::optional<std::string> separator;
