@@ -21,6 +21,7 @@
 #ifdef SONVERA_HAS_WORKBOOKS
 #include "xlsx/workbook_table.h"
 #endif
+#include "bench_memory.h"
 #include "bench_records.h"
 #include "export_floor.h"
 #include "measurement/measurement_file.h"
@@ -335,14 +336,14 @@ void BM_ExportToWorkbook(benchmark::State& state) {
   const ExportProgress none;
   ExportOutcome outcome;
   double seconds = 0;
-  resetPeak();
-  const double before = peakMegabytes();
+  bench::resetPeak();
+  const double before = bench::peakMegabytes();
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     outcome = runExport(job, stop, none);
     seconds += secondsSince(start);
   }
-  const double peak = peakMegabytes();
+  const double peak = bench::peakMegabytes();
   const std::string book = job.settings.resultBase + ".xlsx";
   std::error_code ignored;
   state.counters["output_MB"] = static_cast<double>(fs::file_size(book, ignored)) / 1e6;

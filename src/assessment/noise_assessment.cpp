@@ -8,6 +8,7 @@
 #include "export/export_columns.h"
 #include "export/format_value.h"
 #include "measurement/measurement_file.h"
+#include "measurement/record_blocks.h"
 #include "measurement/record_decoder.h"
 
 namespace sonvera {
@@ -165,9 +166,10 @@ AssessmentResult assessNoise(const ExportJob& job, const AssessmentSettings& set
   r.settings = settings;
   r.firstRecord = job.settings.firstRecord;
   r.lastRecord = job.settings.lastRecord;
+  // Every return ends here: the result moves out rather than being copied.
   const auto finish = [&] {
     if (progress) progress(-1);
-    return r;
+    return std::move(r);
   };
   if (job.catalogue == nullptr || job.file == nullptr || job.settings.lastRecord < job.settings.firstRecord) {
     r.failure = AssessmentFailure::NoColumn;
@@ -214,7 +216,7 @@ AssessmentResult assessNoise(const ExportJob& job, const AssessmentSettings& set
                        if (r.events.size() < kMostTableRows) r.events.push_back(e);
                      });
 
-  std::vector<std::uint8_t> record(description.recordSize, 0);
+  RecordBlocks blocks(*job.file, job.dataOffset, description.recordSize, job.settings.lastRecord);
   const std::uint64_t total = std::uint64_t{job.settings.lastRecord} - job.settings.firstRecord + 1;
   std::uint32_t lastProgress = 0;
   for (std::uint64_t u = job.settings.firstRecord; u <= job.settings.lastRecord; ++u) {
@@ -222,7 +224,7 @@ AssessmentResult assessNoise(const ExportJob& job, const AssessmentSettings& set
       r.stopped = true;
       break;
     }
-    readRecord(*job.file, job.dataOffset, description.recordSize, static_cast<std::uint32_t>(u), record);
+    const std::span<const std::uint8_t> record = blocks.record(static_cast<std::uint32_t>(u));
     ++r.recordsRead;
     const auto p = static_cast<std::uint32_t>(static_cast<double>(r.recordsRead) * 100.0 / static_cast<double>(total));
     if (p != lastProgress && progress) progress(static_cast<std::int32_t>(p));
