@@ -132,8 +132,11 @@ int runAssessCommand(const AssessOptions& o, std::ostream& out, std::ostream& er
     const AssessmentResult& r = assessment.result();
     std::string files;
     for (const std::string& path : AssessmentDialog::resultPaths(o.resultPath)) files += (files.empty() ? "" : ", ") + path;
-    out << files << ": " << r.intervals.size() << " intervals, " << r.days.size() << " days, " << r.events.size()
-        << " events\n";
+    const auto count = [](std::size_t n, const char* word) {
+      return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+    };
+    out << files << ": " << count(r.intervals.size(), "interval") << ", " << count(r.days.size(), "day") << ", "
+        << count(r.events.size(), "event") << "\n";
   }
   return 0;
 }

@@ -174,10 +174,13 @@ AssessmentWindow::AssessmentWindow(sonvera::MainDialog& dialog, const ExportJob&
   layout->addWidget(parameters);
   layout->addWidget(split, 1);
   layout->addLayout(buttons);
-  // As large as is comfortable, within the screen.
+  // As large as is comfortable, within the screen with room for the frame, and centred on it.
   QSize size(1180, 820);
-  if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-    size = size.boundedTo(screen->availableSize() * 0.95);
+  if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+    const QRect room = screen->availableGeometry();
+    size = size.boundedTo(room.size() - QSize(40, 80));
+    move(room.center() - QPoint(size.width() / 2, size.height() / 2));
+  }
   resize(size);
 
   progress_ = new ProgressDialog(this);
@@ -329,7 +332,7 @@ void AssessmentWindow::drawChart() {
   }
   auto* threshold = new QLineSeries;
   threshold->setName(QStringLiteral("Порог %1 дБ").arg(r.settings.threshold));
-  threshold->setPen(QPen(QColor(200, 40, 40), 1, Qt::DashLine));
+  threshold->setPen(QPen(QColor(90, 90, 90), 1, Qt::DashLine));
   *threshold << QPointF(axisOf(plot.from), r.settings.threshold) << QPointF(axisOf(plot.to), r.settings.threshold);
   attach(threshold, true);
   if (!plot.events.empty()) {
