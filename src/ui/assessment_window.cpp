@@ -96,27 +96,26 @@ AssessmentWindow::AssessmentWindow(sonvera::MainDialog& dialog, const ExportJob&
     row->addStretch();
     return row;
   };
-  grid->addWidget(label(QStringLiteral("Интервал:"), interval_), 0, 0);
-  grid->addWidget(interval_, 0, 1);
+  // A caption in one cell of the grid, its field and the field's unit in the next.
+  const auto field = [&](int row, int column, const QString& caption, QWidget* widget, const QString& unit) {
+    grid->addWidget(label(caption, widget), row, column);
+    auto* cell = new QHBoxLayout;
+    cell->addWidget(widget);
+    if (!unit.isEmpty()) cell->addWidget(new QLabel(unit, parameters));
+    cell->addStretch();
+    grid->addLayout(cell, row, column + 1);
+  };
+  field(0, 0, QStringLiteral("Интервал:"), interval_, {});
   grid->addWidget(new QLabel(QStringLiteral("Начало периодов:"), parameters), 0, 2);
   grid->addLayout(trio(periods_, QStringLiteral("ч")), 0, 3);
-  grid->addWidget(label(QStringLiteral("Порог:"), threshold_), 0, 4);
-  grid->addWidget(threshold_, 0, 5);
-  grid->addWidget(new QLabel(QStringLiteral("дБ"), parameters), 0, 6);
-  grid->addWidget(label(QStringLiteral("Исключать:"), exclusion_), 0, 7);
-  grid->addWidget(exclusion_, 0, 8);
   grid->addWidget(new QLabel(QStringLiteral("Поправки:"), parameters), 1, 2);
   grid->addLayout(trio(penalties_, QStringLiteral("дБ")), 1, 3);
-  grid->addWidget(label(QStringLiteral("Пауза:"), gap_), 1, 4);
-  grid->addWidget(gap_, 1, 5);
-  grid->addWidget(new QLabel(QStringLiteral("с"), parameters), 1, 6);
-  auto* shortest = new QHBoxLayout;
-  shortest->addWidget(label(QStringLiteral("Мин. длительность:"), minimumDuration_));
-  shortest->addWidget(minimumDuration_);
-  shortest->addWidget(new QLabel(QStringLiteral("с"), parameters));
-  grid->addLayout(shortest, 1, 7, 1, 2);
-  grid->addWidget(calculate_, 0, 9, 2, 1);
-  grid->setColumnStretch(10, 1);
+  field(0, 4, QStringLiteral("Порог:"), threshold_, QStringLiteral("дБ"));
+  field(1, 4, QStringLiteral("Пауза:"), gap_, QStringLiteral("с"));
+  field(0, 6, QStringLiteral("Исключать:"), exclusion_, {});
+  field(1, 6, QStringLiteral("Мин. длительность:"), minimumDuration_, QStringLiteral("с"));
+  grid->addWidget(calculate_, 0, 8, 2, 1);
+  grid->setColumnStretch(9, 1);
   const QString tips[] = {
       QStringLiteral("Длина интервалов таблицы, от начала часа (24 ч: от полуночи)"),
       QStringLiteral("События: уровень не ниже порога"),
