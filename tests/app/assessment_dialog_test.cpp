@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "app/main_dialog.h"
+#include "base/printf_text.h"
 #include "export/ansi_text.h"
 #include "platform/platform.h"
 #include "support/scripted_host.h"
@@ -158,6 +159,42 @@ TEST_F(AssessmentDialogTest, SavesBesideTheFilesInUse) {
   EXPECT_NE(host.messages[0].find("который программа читает"), std::string::npos) << host.messages[0];
   EXPECT_FALSE(fs::exists(path("x_интервалы.csv")));
   EXPECT_FALSE(fs::exists(path("x_события.csv")));
+}
+
+// What cannot be written or shown says so, and the result shown before stays.
+TEST_F(AssessmentDialogTest, FailuresGiveTheirMessages) {
+  const auto a = assessed();
+  const std::uint64_t events = a->result().eventCount;
+  struct Case {
+    std::string path;
+    std::string message;
+  };
+  const Case saves[] = {
+      {path("r.xlsx"), text(StringId::NoWorkbooks)},  // this host writes no workbooks
+      {path("no/such/folder/r.csv"), printfText(text(StringId::CannotOpenFileNamed), path("no/such/folder/r_интервалы.csv").c_str())},
+  };
+  for (const Case& c : saves) {
+    host.messages.clear();
+    EXPECT_FALSE(a->save(c.path));
+    ASSERT_EQ(host.messages.size(), 1u) << c.path;
+    EXPECT_EQ(host.messages[0], c.message);
+  }
+  AssessmentResult notALevel;
+  notALevel.failure = AssessmentFailure::NotALevel;
+  notALevel.column = "Общ,Lin,A";
+  AssessmentResult tooLong;
+  tooLong.failure = AssessmentFailure::TooManyIntervals;
+  AssessmentResult stopped;
+  stopped.stopped = true;
+  host.messages.clear();
+  EXPECT_FALSE(a->takeResult(notALevel));
+  EXPECT_FALSE(a->takeResult(tooLong));
+  EXPECT_FALSE(a->takeResult(stopped));
+  ASSERT_EQ(host.messages.size(), 2u);  // a stop is no failure
+  EXPECT_EQ(host.messages[0], printfText(text(StringId::NotALevelColumn), "Общ,Lin,A"));
+  EXPECT_EQ(host.messages[1], printfText(text(StringId::TooManyTableRows), 1048575u));
+  EXPECT_TRUE(a->hasResult());
+  EXPECT_EQ(a->result().eventCount, events);
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 
 #include <atomic>
 #include <cmath>
+#include <map>
 #include <random>
 
+#include "assessment/assessment_tables.h"
 #include "assessment/level_histogram.h"
+#include "assessment/logging_step.h"
 #include "measurement/measurement_file.h"
 #include "support/allocation_counter.h"
 #include "support/export_files.h"
@@ -392,6 +395,128 @@ TEST(NoiseAssessment, StopsOnRequestAndAllocatesNothingPerRecord) {
   };
   const auto few = allocationsFor(9999), many = allocationsFor(199999);
   EXPECT_LT(many, few + 50) << few << " allocations for 10 000 records, " << many << " for 200 000";
+}
+
+}  // namespace
+}  // namespace sonvera
+
+namespace sonvera {
+namespace {
+
+using test::SummaryRecord;
+
+std::vector<SummaryRecord> atSeconds(const std::vector<int>& seconds, double level = 60) {
+  std::vector<SummaryRecord> records;
+  for (const int s : seconds) {
+    SummaryRecord r{add(RecordTime::fromParts(2026, 5, 14, 10, 0, 0), s / kSecondsPerDay), {}, {}};
+    r.level = level;
+    records.push_back(r);
+  }
+  return records;
+}
+
+// The step: the summary's, unless the records' spacing is clearly shorter;
+// their spacing without one; 1 s when neither is known.
+TEST(LoggingStep, TheSummarysStepUnlessAGapInflatedIt) {
+  std::vector<int> steady, gapped, halfSeconds;
+  for (int i = 0; i < 200; ++i) steady.push_back(10 * i);
+  for (int i = 0; i < 200; ++i) gapped.push_back(i < 100 ? i : i + 3600);
+  for (int i = 0; i < 200; ++i) halfSeconds.push_back(i / 2);  // whole-second stamps of a 0.5 s step
+  struct Case {
+    std::vector<int> seconds;
+    std::optional<double> summary;
+    double step;
+  };
+  const Case cases[] = {
+      {steady, 10.0, 10},
+      {steady, std::nullopt, 10},
+      {gapped, (199 + 3600) / 199.0, 1},
+      {halfSeconds, 0.5, 0.5},
+      {{0}, std::nullopt, 1},
+      {{0}, 2.0, 2},
+  };
+  for (const Case& c : cases) {
+    const AssessFile f(atSeconds(c.seconds));
+    EXPECT_DOUBLE_EQ(loggingStep(f.job(), c.summary), c.step) << c.seconds.size() << " " << c.summary.value_or(-1);
+  }
+}
+
+// Settable periods and penalties: no evening, no penalties, another day start.
+TEST(NoiseAssessment, PeriodsAndPenaltiesAsSet) {
+  // 70 dB from 07:00 to 21:59, 50 dB from 22:00 to 06:59, one record a minute.
+  std::vector<SummaryRecord> records;
+  for (int m = 0; m < 1440; ++m) {
+    SummaryRecord r{add(RecordTime::fromParts(2026, 5, 14, 7, 0, 0), m * 60 / kSecondsPerDay), {}, {}};
+    r.level = m < 15 * 60 ? 70 : 50;
+    records.push_back(r);
+  }
+  const AssessFile f(records);
+  struct Case {
+    int day, evening, night;
+    double dayPenalty, eveningPenalty, nightPenalty;
+    double lden;
+  };
+  // Day 07-22 and night 22-07 with no evening: 10·lg((15·10^7 + 9·10^(6+P)/10... ) / 24)
+  const Case cases[] = {
+      {7, 22, 22, 0, 5, 10, 10 * std::log10((15 * 1e7 + 9 * 1e6) / 24)},
+      {7, 22, 22, 0, 0, 0, 10 * std::log10((15 * 1e7 + 9 * 1e5) / 24)},
+      {7, 19, 23, 0, 5, 10, 10 * std::log10((12 * 1e7 + 3 * 1e7 * std::sqrt(10.0) + 1e5 * std::sqrt(10.0) + 8 * 1e6) / 24)},
+  };
+  for (const Case& c : cases) {
+    AssessmentSettings s;
+    s.dayStart = c.day, s.eveningStart = c.evening, s.nightStart = c.night;
+    s.dayPenalty = c.dayPenalty, s.eveningPenalty = c.eveningPenalty, s.nightPenalty = c.nightPenalty;
+    const AssessmentResult r = f.assess(s);
+    ASSERT_EQ(r.days.size(), 1u);
+    EXPECT_NEAR(r.days[0].lden, c.lden, 1e-9) << c.evening << " " << c.nightPenalty;
+    // Ldn keeps its own 07-22 and 22-07 with +10 dB.
+    EXPECT_NEAR(r.days[0].ldn, 10 * std::log10((15 * 1e7 + 9 * 1e6) / 24), 1e-9);
+  }
+  AssessmentSettings noEvening;
+  noEvening.eveningStart = noEvening.nightStart = 22;
+  const AssessmentResult r = f.assess(noEvening);
+  EXPECT_TRUE(std::isnan(r.days[0].levening));
+  EXPECT_EQ(r.days[0].coverage[kEvening], 0);
+}
+
+// Excluded records do not split an event when the gap rule joins across
+// them; a clock set back ends the event it was in.
+TEST(NoiseAssessment, EventsAroundExcludedRecordsAndClocksSetBack) {
+  std::vector<SummaryRecord> records = atSeconds({0, 1, 2, 3, 4, 5, 6, 7, 2, 3}, 50);
+  for (int i : {1, 2, 4, 5, 8, 9}) records[std::size_t(i)].level = 80;
+  records[3].overload = {1};  // at 3 s, between loud 2 s and 4 s
+  records[3].level = 130;
+  const AssessFile f(records);
+  AssessmentSettings s;
+  s.threshold = 80;
+  s.gapSeconds = 2;
+  AssessmentResult r = f.assess(s);
+  ASSERT_EQ(r.events.size(), 2u);
+  EXPECT_EQ(r.events[0].records, 4u);  // 1, 2, 4, 5: the overloaded record is not used
+  EXPECT_EQ(timeOfMilliseconds(r.events[0].end).format("%H:%M:%S"), "10:00:06");
+  EXPECT_EQ(r.events[1].records, 2u);  // 2 and 3 again, after the clock went back from 7 s
+  s.gapSeconds = 0;
+  r = f.assess(s);
+  EXPECT_EQ(r.events.size(), 3u);  // the overloaded second splits 1-2 from 4-5
+}
+
+TEST(NoiseAssessment, TheParameterTableCountsEveryRecord) {
+  std::vector<SummaryRecord> records = atSeconds({0, 1, 2, 3, 4});
+  records[1].overload = {1};
+  records[2].time = RecordTime{};
+  const AssessFile f(records);
+  const AssessmentResult r = f.assess();
+  const ParameterTableView table(r, {"day.bin", "АШМ-1"});
+  std::map<std::string, std::string> rows;
+  for (std::size_t i = 0; i < table.rowCount(); ++i) rows[cellText(table.cell(i, 0), false)] = cellText(table.cell(i, 1), false);
+  EXPECT_EQ(rows["Файл"], "day.bin");
+  EXPECT_EQ(rows["Записи"], "1-5");
+  EXPECT_EQ(rows["Записей прочитано"], "5");
+  EXPECT_EQ(rows["Использовано"], "3");
+  EXPECT_EQ(rows["Исключено"], "1");
+  EXPECT_EQ(rows["Без верного времени"], "1");
+  EXPECT_EQ(rows["Исключаются"], "перегрузка");
+  EXPECT_EQ(rows.count("Внимание"), 0u);
 }
 
 }  // namespace

@@ -206,5 +206,70 @@ TEST(AssessCommand, AgreesWithFiguresWorkedOutFromTheExport) {
   EXPECT_EQ(j["whole"]["events"], events.size());
 }
 
+// Options the command cannot take are usage errors (2); fields the dialog
+// refuses get its message (1); no result replaces a file in use.
+TEST(AssessCommand, RefusesWhatItCannotTake) {
+  const fs::path dir = fs::temp_directory_path() / ("sonvera-assess-refuse-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string settings = (dir / "s.xlsx").string();  // a settings file by its contents, whatever its name
+  fs::copy_file(demo("samples/street-noise.cfg"), settings);
+  const auto assess = [&](std::vector<std::string> options) {
+    std::vector<std::string> args{"--catalogue", demo("bin/TeleDescFile.bin"), "assess", demo("samples/street-noise.bin")};
+    args.insert(args.end(), options.begin(), options.end());
+    return test::runCli(args);
+  };
+  struct Case {
+    std::vector<std::string> options;
+    int code;
+    std::string says;
+  };
+  const Case cases[] = {
+      {{"-s", settings, "--periods", "7,19"}, 2, "--periods takes three hours"},
+      {{"-s", settings, "--penalties", "0,5,10,"}, 2, "--penalties takes three levels"},
+      {{"-s", settings, "--exclude", "all"}, 2, "--exclude takes"},
+      {{"-s", settings, "--interval", "7"}, 2, "--interval"},
+      {{"-s", settings, "--entry", "11"}, 2, "--entry 11: the export list has 10 entries"},
+      {{"-s", settings, "--gap", "x"}, 1, "Ошибка: неверно задана пауза, объединяющая события"},
+      {{"-s", settings, "--periods", "7,23,19"}, 1, "Ошибка: неверно заданы часы начала дня, вечера и ночи"},
+      {{}, 1, "Ошибка: пустой список выгружаемых данных"},
+      {{"-s", settings, "--from", "25:00:00", "--to", "26:00:00", "--by-time"}, 1, "Ошибка: неверно задано начало"},
+      {{"-s", settings, "-o", settings}, 1, "который программа читает"},
+  };
+  for (const Case& c : cases) {
+    const test::CliRun r = assess(c.options);
+    EXPECT_EQ(r.code, c.code) << c.says << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+  }
+  // The readable tables: a summary line, then each table with its columns aligned.
+  const test::CliRun readable = assess({"-s", settings, "--interval", "1440"});
+  ASSERT_EQ(readable.code, 0) << readable.err;
+  std::istringstream lines(readable.out);
+  std::string summary, blank, title, header, row, whole;
+  std::getline(lines, summary), std::getline(lines, blank), std::getline(lines, title);
+  std::getline(lines, header), std::getline(lines, row), std::getline(lines, whole);
+  const auto startsWith = [](const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; };
+  EXPECT_TRUE(startsWith(summary, "Общ,Leq,A: 85932 записей")) << summary;
+  EXPECT_EQ(title, "Интервалы");
+  EXPECT_TRUE(startsWith(row, "2026-05-14 00:00:00 ")) << row;
+  EXPECT_TRUE(startsWith(whole, "весь диапазон ")) << whole;
+  // Numbers end where their headers end: every line of the table is as wide, in letters.
+  const auto letters = [](const std::string& text) {
+    return std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+  };
+  EXPECT_EQ(letters(row), letters(header));
+  EXPECT_EQ(letters(whole), letters(header));
+  EXPECT_EQ(row.substr(row.rfind(' ') + 1), "191");
+  EXPECT_EQ(whole.substr(whole.rfind(' ') + 1), "191");
+
+  // The range in times, as export takes it; one interval of that hour.
+  const test::CliRun hour = assess({"-s", settings, "--from", "08:00:00", "--to", "08:59:59", "--by-time", "--json"});
+  ASSERT_EQ(hour.code, 0) << hour.err;
+  const Json j = Json::parse(hour.out);
+  ASSERT_EQ(j["intervals"].size(), 1u);
+  EXPECT_EQ(j["intervals"][0]["records"], 3600);
+  EXPECT_NEAR(j["days"][0]["coverage"]["day"].get<double>(), 100.0 / 12, 1e-9);
+  fs::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace sonvera

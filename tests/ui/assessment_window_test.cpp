@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
@@ -44,6 +46,7 @@ TEST(AssessmentWindowTest, ComputesRecomputesCopiesAndSaves) {
   openStreetSample(w);
   std::size_t hourly = 0, quarterly = 0, days = 0, events = 0, fewerEvents = 0;
   QString selection, table, summary;
+  QStringList seriesNames;
   bool saved = false;
   whenModal([&](QWidget* modal) {
     auto* a = qobject_cast<AssessmentWindow*>(modal);
@@ -53,6 +56,7 @@ TEST(AssessmentWindowTest, ComputesRecomputesCopiesAndSaves) {
     days = a->grid(1)->model()->rowCount();
     events = a->grid(2)->model()->rowCount();
     summary = a->findChild<QLabel*>(QStringLiteral("summary"))->text();
+    for (QAbstractSeries* series : a->chartView()->chart()->series()) seriesNames << series->name();
 
     a->findChild<QComboBox*>(QStringLiteral("interval"))->setCurrentIndex(3);  // 15 min
     a->findChild<QLineEdit*>(QStringLiteral("threshold"))->setText(QStringLiteral("70"));
@@ -84,6 +88,9 @@ TEST(AssessmentWindowTest, ComputesRecomputesCopiesAndSaves) {
   EXPECT_EQ(days, 3u);     // the night of the 13th, the 14th, the whole range
   EXPECT_GT(events, 100u);
   EXPECT_TRUE(summary.startsWith(QString::fromUtf8("Общ,Leq,A: 85932 записей"))) << summary.toStdString();
+  // The night and evening shaded, the hourly Leq, the threshold of the settings and the events.
+  for (const char* name : {"Вечер", "Ночь", "Leq за 60 мин", "Порог 65 дБ", "События (Lmax)"})
+    EXPECT_TRUE(seriesNames.contains(QString::fromUtf8(name))) << name;
   EXPECT_EQ(quarterly, 97u);
   EXPECT_LT(fewerEvents, events);
   // The settings file chose the decimal comma.
