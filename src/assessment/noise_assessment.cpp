@@ -8,7 +8,7 @@
 #include "export/export_columns.h"
 #include "export/format_value.h"
 #include "measurement/measurement_file.h"
-#include "measurement/record_blocks.h"
+#include "measurement/record_stream.h"
 #include "measurement/record_decoder.h"
 
 namespace sonvera {
@@ -216,7 +216,8 @@ AssessmentResult assessNoise(const ExportJob& job, const AssessmentSettings& set
                        if (r.events.size() < kMostTableRows) r.events.push_back(e);
                      });
 
-  RecordBlocks blocks(*job.file, job.dataOffset, description.recordSize, job.settings.lastRecord);
+  RecordStream records(*job.file, job.dataOffset, description.recordSize, job.settings.firstRecord,
+                       job.settings.lastRecord);
   const std::uint64_t total = std::uint64_t{job.settings.lastRecord} - job.settings.firstRecord + 1;
   std::uint32_t lastProgress = 0;
   for (std::uint64_t u = job.settings.firstRecord; u <= job.settings.lastRecord; ++u) {
@@ -224,7 +225,8 @@ AssessmentResult assessNoise(const ExportJob& job, const AssessmentSettings& set
       r.stopped = true;
       break;
     }
-    const std::span<const std::uint8_t> record = blocks.record(static_cast<std::uint32_t>(u));
+    // A record past the end of a file that shrank reads as zeros: no time, no type.
+    const std::span<const std::uint8_t> record = records.next();
     ++r.recordsRead;
     const auto p = static_cast<std::uint32_t>(static_cast<double>(r.recordsRead) * 100.0 / static_cast<double>(total));
     if (p != lastProgress && progress) progress(static_cast<std::int32_t>(p));

@@ -1,6 +1,6 @@
 #pragma once
 // The noise assessment of one level column over the processing range, read
-// record by record through positioned reads (a block of records at a time)
+// record by record through positioned reads (many records at a time)
 // and the export's decoder and columns: levels per clock interval, day-evening-night levels per assessment
 // day, and noise events. Memory grows with the number of intervals, days and
 // events, never with the number of records.

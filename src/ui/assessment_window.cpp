@@ -273,6 +273,7 @@ void AssessmentWindow::drawChart() {
   }
   const AssessmentChart plot = logic_.chart();
   const AssessmentResult& r = logic_.result();
+  if (r.intervals.empty()) return;  // no record with a time: nothing to draw over
   double low = std::numeric_limits<double>::infinity(), high = -low;
   for (const auto& piece : plot.leqSteps)
     for (const ChartPoint& p : piece) low = std::min(low, p.y), high = std::max(high, p.y);
