@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/main_dialog.h"
 #include "base/printf_text.h"
@@ -47,9 +46,11 @@ class AssessmentDialogTest : public ::testing::Test {
     EXPECT_TRUE(a->takeResult(a->run(*settings, stop, {})));
     return a;
   }
+  // Through the program's own file calls: the names are Cyrillic (UTF-16 on Windows).
   std::string read(const std::string& name) const {
-    std::ifstream in(path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::vector<std::uint8_t> bytes;
+    platform::readWholeFile(path(name), bytes);
+    return std::string(bytes.begin(), bytes.end());
   }
 
   fs::path dir = fs::temp_directory_path() / ("sonvera-assess-app-" + std::to_string(::getpid()));
@@ -150,15 +151,16 @@ TEST_F(AssessmentDialogTest, SavesBesideTheFilesInUse) {
   EXPECT_NE(read("r_события.csv").find("\r\n1\t2023-09-01 10:30:00\t"), std::string::npos);
   EXPECT_EQ(host.proposedNames.back(), "day.csv");  // the save dialog offers the source's name
 
-  // Results that would be the measurement file refuse all three.
-  fs::rename(source, path("x_сутки.csv"));
-  ASSERT_TRUE(dialog->openFile(path("x_сутки.csv")));
+  // Results of which one is a file in use (here one the dialog was told of) refuse all three.
+  ASSERT_TRUE(platform::writeWholeFile(path("x_сутки.csv"), {1, 2, 3}));
+  dialog->addFileInUse(path("x_сутки.csv"));
   host.messages.clear();
   EXPECT_FALSE(a->save(path("x.csv")));
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_NE(host.messages[0].find("который программа читает"), std::string::npos) << host.messages[0];
-  EXPECT_FALSE(fs::exists(path("x_интервалы.csv")));
-  EXPECT_FALSE(fs::exists(path("x_события.csv")));
+  EXPECT_FALSE(platform::isRegularFile(path("x_интервалы.csv")));
+  EXPECT_FALSE(platform::isRegularFile(path("x_события.csv")));
+  EXPECT_EQ(read("x_сутки.csv"), "\x01\x02\x03");
 }
 
 // What cannot be written or shown says so, and the result shown before stays.
