@@ -33,8 +33,12 @@ class AssessmentDialogTest : public ::testing::Test {
     ASSERT_TRUE(dialog->openFile(source));
     dialog->addAllExportItems();
   }
-  void TearDown() override { fs::remove_all(dir); }
-  std::string path(const std::string& name) const { return (dir / name).string(); }
+  void TearDown() override {
+    dialog.reset();  // the measurement file closes first: Windows removes no open file
+    fs::remove_all(dir);
+  }
+  // UTF-8 names, as the program takes them (a path made of a narrow name is the system code page on Windows).
+  std::string path(const std::string& name) const { return dir.string() + "/" + name; }
   // The assessment as the window runs it, on this thread.
   std::unique_ptr<AssessmentDialog> assessed() {
     auto job = dialog->assessmentJob(std::nullopt);
