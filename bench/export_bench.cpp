@@ -21,6 +21,7 @@
 #ifdef SONVERA_HAS_WORKBOOKS
 #include "xlsx/workbook_table.h"
 #endif
+#include "bench_memory.h"
 #include "bench_records.h"
 #include "export_floor.h"
 #include "measurement/measurement_file.h"
@@ -196,25 +197,6 @@ void BM_ExportMillionRecords(benchmark::State& state) {
 // One run takes seconds; more would only repeat the same pass.
 BENCHMARK(BM_ExportMillionRecords)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The peak resident memory of the process since the last reset (Linux).
-double peakMegabytes() {
-  std::FILE* status = std::fopen("/proc/self/status", "r");
-  if (!status) return 0;
-  char line[256];
-  double kilobytes = 0;
-  while (std::fgets(line, sizeof line, status))
-    if (std::sscanf(line, "VmHWM: %lf kB", &kilobytes) == 1) break;
-  std::fclose(status);
-  return kilobytes / 1024.0;
-}
-
-void resetPeak() {
-  if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-    std::fputs("5", refs);
-    std::fclose(refs);
-  }
-}
-
 std::string readText(const std::string& path) {
   std::string text;
   if (std::FILE* in = std::fopen(path.c_str(), "rb")) {
@@ -247,14 +229,14 @@ void BM_ExportAllValuesAgainstFloor(benchmark::State& state) {
   double exportSeconds = 0;
   ExportOutcome outcome;
   double exportCpu = threadSeconds();
-  resetPeak();
+  bench::resetPeak();
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     outcome = runExport(job, stop, {});
     exportSeconds += secondsSince(start);
   }
   exportCpu = threadSeconds() - exportCpu;
-  const double peak = peakMegabytes();
+  const double peak = bench::peakMegabytes();
   const std::string exported = job.settings.resultBase + job.settings.resultExtension;
   const std::string floorPath = tmpPath("floor.csv");
   double floorCpu = threadSeconds();
@@ -335,14 +317,14 @@ void BM_ExportToWorkbook(benchmark::State& state) {
   const ExportProgress none;
   ExportOutcome outcome;
   double seconds = 0;
-  resetPeak();
-  const double before = peakMegabytes();
+  bench::resetPeak();
+  const double before = bench::peakMegabytes();
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     outcome = runExport(job, stop, none);
     seconds += secondsSince(start);
   }
-  const double peak = peakMegabytes();
+  const double peak = bench::peakMegabytes();
   const std::string book = job.settings.resultBase + ".xlsx";
   std::error_code ignored;
   state.counters["output_MB"] = static_cast<double>(fs::file_size(book, ignored)) / 1e6;

@@ -97,9 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The files the export says it wrote, by name: no folder to list.
   const ExportSettings& e = dialog.exportSettings();
   for (unsigned n = 1; n <= outcome->dataFiles; ++n) {
-    const std::string data = dataFileName(e.resultBase, e.resultExtension, e.splitEnabled, n);
-    if (separator != 2) checkDataFile(data, separator == 0 ? ';' : '\t');
-    std::remove(data.c_str());
+    const std::string part = dataFileName(e.resultBase, e.resultExtension, e.splitEnabled, n);
+    if (separator != 2) checkDataFile(part, separator == 0 ? ';' : '\t');
+    std::remove(part.c_str());
     std::remove(informationFileName(e.resultBase, e.splitEnabled, n).c_str());
   }
   return 0;

@@ -1,9 +1,10 @@
 // The texts a user types or a shell passes: counts in edit fields, range
-// times in every form, statistics fields and the command line.
+// times in every form, statistics and assessment fields and the command line.
 
 #include <cstdint>
 #include <string>
 
+#include "app/assessment_form.h"
 #include "app/command_line.h"
 #include "app/number_text.h"
 #include "app/statistics_dialog.h"
@@ -82,6 +83,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     }
     default: {
+      if (data[0] & 0x10) {
+        // The assessment's fields, a line each.
+        AssessmentForm form;
+        std::string* fields[] = {&form.periodStarts[0], &form.periodStarts[1], &form.periodStarts[2], &form.penalties[0],
+                                 &form.penalties[1],    &form.penalties[2],    &form.threshold,       &form.gap,
+                                 &form.minimumDuration};
+        std::size_t start = 0;
+        for (std::string* field : fields) {
+          const std::size_t end = std::min(text.find('\n', start), text.size());
+          *field = start < text.size() ? text.substr(start, end - start) : std::string{};
+          start = end + 1;
+        }
+        form.interval = data[0] >> 5;
+        const auto read = readAssessmentForm(form, {}, std::nullopt);
+        if (read.settings && !periodHours(read.settings->dayStart, read.settings->eveningStart, read.settings->nightStart))
+          __builtin_trap();  // accepted hours always make a day
+        break;
+      }
       StatisticsForm form;
       std::size_t start = 0;
       for (std::size_t field = 0; field < 7; ++field) {

@@ -36,12 +36,17 @@ std::optional<int> parseSeparator(std::string_view text);
 // (up to six percentiles); nothing for an unknown word.
 std::optional<StatisticsForm> parseStatistics(std::string_view text);
 
+// The processing range as a script gives it (the export, the assessment).
+struct RangeRequest {
+  std::optional<std::string> from, to;  // the range fields as typed
+  bool byTime = false;                  // from and to are times in the forms users type them
+};
+
 // Everything one export asks of the dialog besides the file, in the order it
 // is applied: settings files, range, options, statistics, settings written.
 struct ExportRequest {
   std::vector<std::string> settingsFiles;
-  std::optional<std::string> from, to;  // the range fields as typed
-  bool byTime = false;                  // from and to are times in the file's form
+  RangeRequest range;
   bool all = false;                     // the button "Все"
   std::optional<int> separator;
   bool decimalComma = false;

@@ -318,9 +318,7 @@ bool MainDialog::processingRange(std::uint32_t& first, std::uint32_t& last) {
   return true;
 }
 
-std::optional<ExportJob> MainDialog::chartJob(std::optional<std::size_t> entry) {
-  exchangeFromControls();
-  const std::vector<ExportItem>& items = listOf(lists_, deviceType());
+std::optional<ExportJob> MainDialog::rangeJob(std::vector<ExportItem> items) {
   if (!file_.handle.isOpen() || items.empty()) {
     refuse(StringId::EmptyExportList);
     return std::nullopt;
@@ -328,13 +326,24 @@ std::optional<ExportJob> MainDialog::chartJob(std::optional<std::size_t> entry) 
   ExportJob job;
   if (!processingRange(job.settings.firstRecord, job.settings.lastRecord)) return std::nullopt;
   job.settings.linearUnits = state_.linearUnits != 0;
-  if (entry && *entry < items.size())
-    job.items = {items[*entry]};
-  else
-    job.items = items;
+  job.items = std::move(items);
   takeOpenFile(job, file_);
   job.catalogue = &catalogue_;
   return job;
+}
+
+std::optional<ExportJob> MainDialog::chartJob(std::optional<std::size_t> entry) {
+  exchangeFromControls();
+  const std::vector<ExportItem>& items = listOf(lists_, deviceType());
+  if (entry && *entry < items.size()) return rangeJob({items[*entry]});
+  return rangeJob(items);
+}
+
+std::optional<ExportJob> MainDialog::assessmentJob(std::optional<std::size_t> entry) {
+  exchangeFromControls();
+  const std::vector<ExportItem>& items = listOf(lists_, deviceType());
+  if (items.empty()) return rangeJob({});
+  return rangeJob({items[entry && *entry < items.size() ? *entry : 0]});
 }
 
 void MainDialog::takeChartRange(double from, double to, bool times) {
@@ -353,6 +362,12 @@ void MainDialog::takeChartRange(double from, double to, bool times) {
     state_.rangeFrom = record(from);
     state_.rangeTo = record(to);
   }
+}
+
+std::optional<std::string> MainDialog::chooseResultPath() {
+  auto chosen = host_.chooseResultFile(initialFolder(host_.profile(), kResultFolderKey), proposedResultName(file_.path));
+  if (chosen) rememberFolder(kResultFolderKey, *chosen);
+  return chosen;
 }
 
 bool MainDialog::startExport() {
@@ -400,10 +415,8 @@ bool MainDialog::startExport() {
       !host_.askYesNo(text(StringId::TooManyFiles)))
     return false;
 
-  const auto chosen = host_.chooseResultFile(initialFolder(host_.profile(), kResultFolderKey),
-                                             proposedResultName(e.sourcePath));
+  const auto chosen = chooseResultPath();
   if (!chosen) return false;
-  rememberFolder(kResultFolderKey, *chosen);
   e.encoding = resultEncoding(host_.profile());  // the save dialog may have changed it
   std::string path = *chosen;
   if (e.splitEnabled) {

@@ -55,6 +55,10 @@ class MainDialog {
   // entries without one). Nothing after a message when no file is open, the
   // list is empty or the range is wrong.
   std::optional<ExportJob> chartJob(std::optional<std::size_t> entry);
+  // The noise assessment of the processing range: the first column of the
+  // export-list entry `entry`, of the first entry without one. Nothing after
+  // a message, as for the chart.
+  std::optional<ExportJob> assessmentJob(std::optional<std::size_t> entry);
   // "Взять диапазон" of the chart: the shown span into 1036/1037, as times
   // with 1038 cleared (as record numbers with 1038 set when the chart is over
   // record numbers).
@@ -101,6 +105,12 @@ class MainDialog {
   // (the other sources of a batch, a settings file just written).
   void addFileInUse(const std::string& path) { otherFilesInUse_.add(path); }
   void addFilesInUse(const FilesInUse& files) { otherFilesInUse_.add(files); }
+
+  // The save dialog of result files in the remembered folder, offering the
+  // open file's name; the folder chosen is remembered.
+  std::optional<std::string> chooseResultPath();
+  // Messages, file dialogs and the profile, for the windows the dialog opens.
+  MainDialogHost& host() { return host_; }
 
   // Before the dialog's other windows write a file (a chart image, an
   // assessment's results): false after the message when one of `paths` is a
@@ -152,6 +162,9 @@ class MainDialog {
   unsigned plannedParts(const ExportSettings& e) const;
   // The range of 1036/1037 as records from 0; false after the message.
   bool processingRange(std::uint32_t& first, std::uint32_t& last);
+  // A job over the processing range of `items` (linear units as the option
+  // says), for the chart and the assessment; nothing after a message.
+  std::optional<ExportJob> rangeJob(std::vector<ExportItem> items);
   // Stores the folder of a path the user chose under the profile key.
   void rememberFolder(const char* key, const std::string& path);
   std::optional<std::string> chooseSettingsPath(bool forLoading);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/profile.h"
+#include "export/cell_table.h"
 #include "export/export_item.h"
 #include "export/result_table.h"
 #include "export/statistics_settings.h"
@@ -49,6 +50,8 @@ class MainDialogHost {
   // Makes the tables of a workbook result (".xlsx"); empty where this build
   // writes no workbooks.
   virtual std::function<std::unique_ptr<ResultTable>()> workbookTables() const { return {}; }
+  // Writes tables as the sheets of one workbook; empty likewise.
+  virtual CellWorkbookWriter cellWorkbooks() const { return {}; }
 };
 
 }  // namespace sonvera

@@ -1,6 +1,8 @@
 #include "app/number_text.h"
 
 #include <cctype>
+#include <charconv>
+#include <cmath>
 
 namespace sonvera {
 namespace {
@@ -55,6 +57,18 @@ SignedScan scanSignedField(std::string_view text) {
   const std::int64_t magnitude = s.magnitude > static_cast<std::uint64_t>(limit) ? limit : static_cast<std::int64_t>(s.magnitude);
   r.value = static_cast<std::int32_t>(s.negative ? -magnitude : magnitude);
   return r;
+}
+
+std::optional<double> readDecimalField(std::string_view text) {
+  std::string number = trimmed(text);
+  for (char& c : number)
+    if (c == ',') c = '.';
+  if (number.empty() || number[0] == '+') return std::nullopt;
+  double value = 0;
+  const char* end = number.data() + number.size();
+  const auto [stop, error] = std::from_chars(number.data(), end, value, std::chars_format::fixed);
+  if (error != std::errc() || stop != end || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 std::string trimmed(std::string_view text) {

@@ -22,6 +22,10 @@ struct SignedScan {
 };
 SignedScan scanSignedField(std::string_view text);
 
+// A decimal number typed with a point or a comma, white space around it
+// allowed; nothing for anything else or a number that is not finite.
+std::optional<double> readDecimalField(std::string_view text);
+
 // Removes white space from the end, then from the start.
 std::string trimmed(std::string_view text);
 

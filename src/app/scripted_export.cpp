@@ -6,15 +6,24 @@
 #include "app/typed_time.h"
 
 namespace sonvera {
-namespace {
+bool loadSettingsFiles(MainDialog& dialog, const std::vector<std::string>& settingsFiles) {
+  for (const auto& settings : settingsFiles)
+    if (!dialog.loadSettingsFile(settings)) return false;
+  return true;
+}
 
-// The time texts of from/to in the range fields' form; false when one could
-// not stand for a time of the file.
-bool takeTypedTimes(const ExportRequest& r, const MeasurementFile& file, MainDialogState& s) {
+bool applyRangeRequest(MainDialog& dialog, const RangeRequest& r) {
+  MainDialogState& s = dialog.editableState();
+  if (r.from) s.rangeFrom = *r.from;
+  if (r.to) s.rangeTo = *r.to;
+  if (!r.byTime) return true;
+  s.rangeInRecords = false;
+  s.rangeUnits.clear();
+  if (!r.from || !r.to) dialog.switchRangeMode(false);  // the whole file, in time form
   bool all = true;
   const auto take = [&](const std::optional<std::string>& typed, std::string& field) {
     if (!typed) return;
-    if (const auto converted = rangeFieldText(file, *typed))
+    if (const auto converted = rangeFieldText(dialog.file(), *typed))
       field = *converted;
     else
       all = false;
@@ -24,22 +33,11 @@ bool takeTypedTimes(const ExportRequest& r, const MeasurementFile& file, MainDia
   return all;
 }
 
-}  // namespace
-
 bool applyExportRequest(MainDialog& dialog, const ExportRequest& r, Profile& profile, bool& timesTaken) {
   timesTaken = true;
-  for (const auto& settings : r.settingsFiles)
-    if (!dialog.loadSettingsFile(settings)) return false;
-
+  if (!loadSettingsFiles(dialog, r.settingsFiles)) return false;
+  timesTaken = applyRangeRequest(dialog, r.range);
   MainDialogState& s = dialog.editableState();
-  if (r.from) s.rangeFrom = *r.from;
-  if (r.to) s.rangeTo = *r.to;
-  if (r.byTime) {
-    s.rangeInRecords = false;
-    s.rangeUnits.clear();
-    if (!r.from || !r.to) dialog.switchRangeMode(false);  // the whole file, in time form
-    timesTaken = takeTypedTimes(r, dialog.file(), s);
-  }
   if (r.all) dialog.addAllExportItems();
   if (r.separator) s.valueSeparator = *r.separator;
   if (r.decimalComma) s.decimalSeparator = 1;

@@ -14,6 +14,14 @@
 
 namespace sonvera {
 
+// Loads the settings files in order; false after the dialog's message.
+bool loadSettingsFiles(MainDialog& dialog, const std::vector<std::string>& settingsFiles);
+
+// The range fields as the request gives them, times converted from the forms
+// users type them. False when a time could not stand for a time of the file:
+// the dialog then refuses the range and acceptedTimeForms says what it takes.
+bool applyRangeRequest(MainDialog& dialog, const RangeRequest& range);
+
 // Applies the request to the dialog, whose file is open: the settings files in
 // order, the range, the options, the statistics, then the settings file to
 // write (which the export may not replace afterwards). False after the

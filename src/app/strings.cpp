@@ -42,6 +42,14 @@ const char* text(StringId id) {
       return "Ошибка: файл результата '%s' — это файл '%s', который программа читает; он не перезаписан";
     case StringId::SameResultFile:
       return "Ошибка: файлы результата '%s' и '%s' — один и тот же файл; ничего не записано";
+    case StringId::BadPeriodHours: return "Ошибка: неверно заданы часы начала дня, вечера и ночи";
+    case StringId::BadPenalties: return "Ошибка: неверно заданы поправки дня, вечера и ночи";
+    case StringId::BadEventGap: return "Ошибка: неверно задана пауза, объединяющая события";
+    case StringId::BadMinimumDuration: return "Ошибка: неверно задана минимальная длительность события";
+    case StringId::NotALevelColumn:
+      return "Ошибка: столбец '%s' — не уровень в дБ; оценка шума считается по уровням";
+    case StringId::TooManyTableRows:
+      return "Ошибка: диапазон занимает больше %u строк таблицы; выберите интервал длиннее или диапазон короче";
   }
   return "";
 }

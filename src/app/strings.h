@@ -37,6 +37,13 @@ enum class StringId : int {
   NoWorkbooks = 1003,       // a build without the workbook library
   WouldReplaceFileInUse = 1004,  // "%s" written, "%s" read: refused before anything is written
   SameResultFile = 1005,         // "%s", "%s": two results of one command are one file
+  // The noise assessment.
+  BadPeriodHours = 1006,
+  BadPenalties = 1007,
+  BadEventGap = 1008,
+  BadMinimumDuration = 1009,
+  NotALevelColumn = 1010,     // "%s": the column
+  TooManyTableRows = 1011,    // "%u": the most rows of a table
 };
 
 // The text of a string; empty for an unknown id. The texts written into result

@@ -6,6 +6,7 @@
 
 #include "app/strings.h"
 #include "catalogue/catalogue_loader.h"
+#include "assess_command.h"
 #include "catalogue_commands.h"
 #include "dump_command.h"
 #include "simulate_command.h"
@@ -52,6 +53,8 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
   ExportOptions exportOptions;
   auto* exportCommand = addExportCommand(app, exportOptions);
+  AssessOptions assessOptions;
+  auto* assessCommand = addAssessCommand(app, assessOptions);
 
   try {
     app.parse(argc, argv);
@@ -76,6 +79,11 @@ int runCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     exportOptions.cataloguePath = cataloguePath;
     exportOptions.progress = platform::standardErrorIsTerminal();
     return runExportCommand(exportOptions, out, err);
+  }
+  if (assessCommand->parsed()) {
+    assessOptions.cataloguePath = cataloguePath;
+    assessOptions.progress = platform::standardErrorIsTerminal();
+    return runAssessCommand(assessOptions, out, err);
   }
   if (infoCommand->parsed()) {
     info.cataloguePath = cataloguePath;

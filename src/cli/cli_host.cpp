@@ -48,6 +48,10 @@ std::function<std::unique_ptr<ResultTable>()> CliHost::workbookTables() const {
   return workbookTablesOfThisBuild();
 }
 
+CellWorkbookWriter CliHost::cellWorkbooks() const {
+  return cellWorkbooksOfThisBuild();
+}
+
 std::string cliCataloguePath(const std::string& given) { return given.empty() ? defaultCataloguePath() : given; }
 
 void reportCatalogueFailure(const std::string& given, const std::string& reason, std::ostream& err) {

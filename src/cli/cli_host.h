@@ -23,6 +23,7 @@ class CliHost : public WindowlessHost {
   // A line of the tool's own beside the program's messages (not counted as one).
   void note(const std::string& text);
   std::function<std::unique_ptr<ResultTable>()> workbookTables() const override;
+  CellWorkbookWriter cellWorkbooks() const override;
 
   bool yes = false;             // the answer to every question
   bool showProgress = false;    // a bar on standard error

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -22,28 +21,13 @@
 #include "base/printf_text.h"
 #include "batch_progress.h"
 #include "cli_host.h"
+#include "dialog_options.h"
 #include "export/files_in_use.h"
 #include "export/result_writer.h"
 #include "platform/platform.h"
 
 namespace sonvera::cli {
 namespace {
-
-std::atomic<bool> interrupted{false};
-
-void onInterrupt(int) { interrupted = true; }
-
-// Ctrl+C, while it lives, stops the exports instead of the program.
-class InterruptGuard {
- public:
-  InterruptGuard() : previous_(std::signal(SIGINT, onInterrupt)) { interrupted = false; }
-  ~InterruptGuard() { std::signal(SIGINT, previous_); }
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-
- private:
-  void (*previous_)(int);
-};
 
 int usage(std::ostream& err, const char* message) {
   err << message << "\n";
@@ -90,9 +74,7 @@ CLI::App* addExportCommand(CLI::App& app, ExportOptions& o) {
       ->check(CLI::Range(1u, 256u));
   c->add_option("--encoding", o.encoding, "text of the results: cp1251 (default) or utf-8 (with byte-order mark)");
   c->add_option("-s,--settings", o.request.settingsFiles, "settings file (*.cfg) loaded before the options; repeatable");
-  c->add_option("--from", o.request.from, "start of the range (record number from 1, or a time with --by-time)");
-  c->add_option("--to", o.request.to, "end of the range");
-  c->add_flag("--by-time", o.request.byTime, "the range is given as times in the file's form");
+  addRangeOptions(*c, o.request.range);
   c->add_flag("--all", o.request.all, "unload every value group, as the button \"Все\" does");
   c->add_flag("--yes", o.yes, "answer Yes to the question about more than 200 files");
   c->add_option("--separator", o.separator, "semicolon, tab or space");

@@ -31,11 +31,11 @@ std::vector<std::string> pathTexts(const py::object& paths) {
 // "-" (and "from_" for "from", which Python reserves).
 void takeOptions(const py::kwargs& options, ExportRequest& r, ExportOptionTexts& t, bool& yes) {
   const std::map<std::string, bool*> flags = {
-      {"by_time", &r.byTime},         {"all", &r.all},           {"decimal_comma", &r.decimalComma},
+      {"by_time", &r.range.byTime},         {"all", &r.all},           {"decimal_comma", &r.decimalComma},
       {"record_number", &r.recordNumber}, {"datetime", &r.dateTime}, {"linear", &r.linear},
       {"short_names", &r.shortNames}, {"source_info", &r.sourceInfo}, {"yes", &yes}};
   const std::map<std::string, std::optional<std::string>*> texts = {
-      {"from", &r.from},          {"from_", &r.from},         {"to", &r.to},
+      {"from", &r.range.from},    {"from_", &r.range.from},   {"to", &r.range.to},
       {"comment", &r.comment},    {"split", &t.split},        {"decimate", &t.decimate},
       {"separator", &t.separator}, {"encoding", &t.encoding}};
   for (const auto& [key, value] : options) {

@@ -3,6 +3,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -16,6 +17,9 @@
 
 namespace sonvera::python {
 namespace {
+
+// Records decoded before their values go to the columns' rows.
+constexpr py::ssize_t kChunkRecords = 256;
 
 // numpy's NaT in a datetime64 array.
 constexpr std::int64_t kNotATime = std::numeric_limits<std::int64_t>::min();
@@ -179,13 +183,25 @@ py::dict File::columns(const py::object& items, std::int64_t first, std::optiona
     const py::gil_scoped_release release;
     const std::lock_guard lock(mutex_);
     if (!dialog_) throw py::value_error("I/O operation on closed file");  // closed by another thread meanwhile
-    for (py::ssize_t i = 0; i < count; ++i) {
-      walk.next();
-      record[i] = std::int64_t{from} + i + 1;
-      time[i] = walk.time().secondsSince1970().value_or(kNotATime);
-      for (py::ssize_t c = 0; c < columnCount; ++c) values[c * count + i] = walk.value(static_cast<std::size_t>(c));
-      overload[i] = walk.overload();
-      underload[i] = walk.underload();
+    // Records are decoded a chunk at a time into a small record-major buffer
+    // and each column's part copied into its row after: writing a value into
+    // every row for every record would touch a page per value.
+    std::vector<double> chunk(static_cast<std::size_t>(columnCount) * kChunkRecords);
+    for (py::ssize_t begin = 0; begin < count; begin += kChunkRecords) {
+      const py::ssize_t n = std::min<py::ssize_t>(kChunkRecords, count - begin);
+      for (py::ssize_t i = begin; i < begin + n; ++i) {
+        walk.next();
+        record[i] = std::int64_t{from} + i + 1;
+        time[i] = walk.time().secondsSince1970().value_or(kNotATime);
+        overload[i] = walk.overload();
+        underload[i] = walk.underload();
+        double* line = chunk.data() + (i - begin) * columnCount;
+        for (py::ssize_t c = 0; c < columnCount; ++c) line[c] = walk.value(static_cast<std::size_t>(c));
+      }
+      for (py::ssize_t c = 0; c < columnCount; ++c) {
+        double* row = values + c * count + begin;
+        for (py::ssize_t i = 0; i < n; ++i) row[i] = chunk[static_cast<std::size_t>(i * columnCount + c)];
+      }
     }
   }
   return out;

@@ -21,29 +21,14 @@
 #include <limits>
 
 #include "app/main_dialog.h"
+#include "chart_bands.h"
+#include "time_axis.h"
 
 namespace sonvera::ui {
 namespace {
 
 constexpr std::uint32_t kBuckets = 2000;
 constexpr std::size_t kMostMarkers = 200;  // more would hide the lines behind them
-
-// Day numbers on a date-time axis: milliseconds of the same wall-clock time here.
-double axisOf(double day) {
-  const RecordTime t = RecordTime::fromDayNumber(day);
-  if (!t.valid()) return 0;
-  const QDateTime at(QDate(t.year(), t.month(), t.day()), QTime(t.hour(), t.minute(), t.second()));
-  const double whole = std::floor(day * 86400.0 + 0.5) / 86400.0;
-  return static_cast<double>(at.toMSecsSinceEpoch()) + (day - whole) * 86400000.0;
-}
-
-double dayOf(double axis) {
-  const QDateTime at = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::floor(axis)));
-  const QDate d = at.date();
-  const QTime t = at.time();
-  return RecordTime::fromParts(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()).dayNumber() +
-         t.msec() / 86400000.0;
-}
 
 }  // namespace
 
@@ -202,22 +187,13 @@ void ChartWindow::build() {
   };
 
   whole_ = wholeRange(data_);
-  // Load spans as shaded bands over the whole height.
+  // Load spans as shaded bands over the whole height, each a record wide at least.
   const auto shade = [&](const std::vector<ChartSpan>& spans, const QString& name, QColor colour) {
     if (spans.empty()) return;
-    auto* upper = new QLineSeries;
-    auto* lower = new QLineSeries;
-    for (const ChartSpan& span : spans) {
-      const double half = time ? 0.5 / 86400 : 0.5;  // a record's own width
-      *upper << QPointF(x(span.from - half), low) << QPointF(x(span.from - half), high)
-             << QPointF(x(span.to + half), high) << QPointF(x(span.to + half), low);
-    }
-    *lower << QPointF(x(whole_.from), low) << QPointF(x(whole_.to), low);
-    auto* area = new QAreaSeries(upper, lower);
-    area->setName(name);
-    area->setPen(Qt::NoPen);
-    area->setBrush(colour);
-    attach(area);
+    const double half = time ? 0.5 / 86400 : 0.5;
+    std::vector<std::pair<double, double>> bands;
+    for (const ChartSpan& span : spans) bands.emplace_back(x(span.from - half), x(span.to + half));
+    attach(shadedBands(bands, low, high, x(whole_.from), x(whole_.to), name, colour));
   };
   shade(data_.overloads, QStringLiteral("Перегрузка"), QColor(220, 40, 40, 70));
   shade(data_.underloads, QStringLiteral("Недогрузка"), QColor(40, 90, 220, 60));

@@ -11,12 +11,13 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
-#include <QMenu>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include "app/strings.h"
+#include "analysis_menu.h"
+#include "assessment_window.h"
 #include "progress_dialog.h"
 #include "chart_window.h"
 #include "record_viewer_dialog.h"
@@ -116,16 +117,24 @@ void MainDialog::connectCommands() {
   });
   connect(list, &QListWidget::itemDoubleClicked, this, [this] { run([this] { logic_->editExportItem(); }); });
 
-  // "График…": the entry under the cursor (or all entries when none is
-  // selected) from the list's menu, the selected entry (or all) with Ctrl+G.
+  // "График…" of the selected entry (or all entries when none is selected)
+  // and "Оценка шума…" of the selected entry (or the first) from the list's
+  // menu, the button "Анализ" beside "Все", Ctrl+G and Ctrl+L.
+  const AnalysisCommands analysis{[this] { openChart(); }, [this] { openAssessment(); }};
   list->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(list, &QListWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
-    QMenu menu(this);
-    QAction* chart = menu.addAction(QStringLiteral("График…"));
-    if (menu.exec(list->viewport()->mapToGlobal(at)) == chart) openChart();
+  connect(list, &QListWidget::customContextMenuRequested, this, [this, list, analysis](const QPoint& at) {
+    runAnalysisMenu(this, analysis, list->viewport()->mapToGlobal(at));
   });
-  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this), &QShortcut::activated, this,
-          &MainDialog::openChart);
+  addAnalysisEntries(this, controls_.get<QPushButton>(1047), analysis);
+}
+
+void MainDialog::openAssessment() {
+  collect();
+  const auto job = logic_->assessmentJob(logic_->state().exportListSelection);
+  refresh();
+  if (!job) return;
+  AssessmentWindow assessment(*logic_, *job, this);
+  assessment.exec();
 }
 
 void MainDialog::openChart() {

@@ -57,6 +57,8 @@ class MainDialog : public QDialog {
   void copySelectedLine();
   // "График…" of the export list, and Ctrl+G.
   void openChart();
+  // "Оценка шума…" of the export list, and Ctrl+L.
+  void openAssessment();
 
   std::unique_ptr<QtHost> host_;
   std::unique_ptr<sonvera::MainDialog> logic_;

@@ -55,6 +55,10 @@ std::function<std::unique_ptr<ResultTable>()> QtHost::workbookTables() const {
   return workbookTablesOfThisBuild();
 }
 
+CellWorkbookWriter QtHost::cellWorkbooks() const {
+  return cellWorkbooksOfThisBuild();
+}
+
 QWidget* QtHost::owner() const {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return window_;

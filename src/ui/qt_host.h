@@ -38,6 +38,7 @@ class QtHost : public MainDialogHost {
   void postProgress(int percent) override;
   Profile& profile() override { return *profile_; }
   std::function<std::unique_ptr<ResultTable>()> workbookTables() const override;
+  CellWorkbookWriter cellWorkbooks() const override;
 
   // Called on the UI thread with every progress value the worker posted.
   std::function<void(int)> onProgress;

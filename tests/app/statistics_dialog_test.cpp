@@ -24,6 +24,13 @@ TEST(NumberField, WholeTextMustBeOneUnsignedNumber) {
   EXPECT_FALSE(readUnsignedField("-"));
 }
 
+TEST(NumberField, DecimalsTakeAPointOrAComma) {
+  const std::pair<const char*, double> good[] = {{"65", 65}, {" 62,5 ", 62.5}, {"-3.25", -3.25}, {"0", 0}, {".5", 0.5}};
+  for (const auto& [text, value] : good) EXPECT_EQ(readDecimalField(text), value) << text;
+  for (const char* bad : {"", " ", "+5", "1e3", "6 5", "5x", "nan", "inf", "1,2,3", "-"})
+    EXPECT_FALSE(readDecimalField(bad)) << bad;
+}
+
 StatisticsForm form(std::array<std::string, 6> percentiles, std::string threshold, bool exceedance) {
   StatisticsForm f;
   f.percentileTexts = std::move(percentiles);

@@ -60,7 +60,10 @@ std::vector<std::uint8_t> summaryFileBytes(int channels, const std::vector<Summa
     e.setRaw(0x201B0000, kSummaryType);
     e.setRaw(kModelCode, kSummaryModel);
     e.setRaw(kSerial, 0x2ABCD);
-    e.setValue(kStamp, r.time.dayNumber());
+    if (r.time.valid())
+      e.setValue(kStamp, r.time.dayNumber());
+    else
+      e.setRaw(kStamp, 31u << 12);  // hour 31: no valid time
     e.setRaw(kMarker, r.marker);
     for (int c = 0; c < channels; ++c) {
       const auto ch = static_cast<std::uint32_t>(c);

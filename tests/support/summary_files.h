@@ -14,7 +14,7 @@ inline constexpr std::uint16_t kSummaryType = 40;
 inline constexpr std::uint16_t kSummaryModel = 9;
 
 struct SummaryRecord {
-  RecordTime time;
+  RecordTime time;  // an invalid one is written as an hour of 31
   std::vector<std::uint16_t> overload, underload;  // per channel
   std::uint16_t marker = 0;
   double level = 60;                               // of channel 0; channel c gets level + c

@@ -247,5 +247,57 @@ TEST_F(WorkbookResult, APartLongerThanASheetGoesOnInNewSheets) {
   EXPECT_FALSE(makeWorkbookTable()->create((dir / "missing" / "x.xlsx").string(), TextEncoding::Windows1251));
 }
 
+// The assessment's workbook: the three tables of its text files and the
+// parameters, numbers as number cells keeping every digit, times as date-time cells.
+TEST_F(WorkbookResult, AssessmentSheetsHoldTheTextTables) {
+  for (const char* name : {"a.csv", "a.xlsx"}) {
+    const test::CliRun r = test::runCli({"--catalogue", data("bin/TeleDescFile.bin"), "assess", data("samples/street-noise.bin"),
+                                         "-s", data("samples/street-noise.cfg"), "-o", (dir / name).string()});
+    ASSERT_EQ(r.code, 0) << r.err;
+  }
+  const fs::path book = dir / "a.xlsx";
+  const std::string workbook = unzipped(book, "xl/workbook.xml");
+  std::size_t at = 0;
+  for (const char* sheet : {"Интервалы", "Сутки", "События", "Параметры"}) {
+    const auto found = workbook.find("name=\"" + std::string(sheet) + "\"", at);
+    ASSERT_NE(found, std::string::npos) << sheet;
+    at = found;
+  }
+  const char* texts[] = {"a_интервалы.csv", "a_сутки.csv", "a_события.csv"};
+  for (int s = 0; s < 3; ++s) {
+    const auto text = readText(dir / texts[s], ';');
+    const Sheet sheet = readSheet(book, s + 1);
+    ASSERT_EQ(sheet.size(), text.size()) << texts[s];
+    for (std::size_t c = 0; c < text[0].size(); ++c) EXPECT_EQ(toAnsi(sheet[0].at(c).text), text[0][c]);
+    for (std::size_t r = 1; r < text.size(); ++r)
+      for (std::size_t c = 0; c < text[r].size(); ++c) {
+        const Cell cell = c < sheet[r].size() ? sheet[r][c] : Cell{};
+        std::string shown = text[r][c];
+        for (char& ch : shown)
+          if (ch == ',') ch = '.';  // the settings' decimal comma
+        if (shown.empty()) {
+          EXPECT_TRUE(cell.text.empty()) << texts[s] << " " << r << "," << c;
+        } else if (shown.size() == 19 && shown[4] == '-') {  // a time
+          EXPECT_TRUE(cell.number);
+          EXPECT_EQ(cell.format, "yyyy-mm-dd hh:mm:ss");
+          EXPECT_EQ(RecordTime::fromDayNumber(std::stod(cell.text)).format("%Y-%m-%d %H:%M:%S"), shown);
+        } else if (shown.size() == 10 && shown[4] == '-') {  // a date
+          EXPECT_EQ(cell.format, "yyyy-mm-dd");
+          EXPECT_EQ(RecordTime::fromDayNumber(std::stod(cell.text)).format("%Y-%m-%d"), shown);
+        } else if (cell.number) {
+          // The text rounds; the cell keeps the value and shows the text's decimals.
+          EXPECT_NEAR(std::stod(cell.text), std::stod(shown), 0.05 + 1e-9) << texts[s] << " " << r << "," << c;
+          EXPECT_EQ(decimalsOf(cell.format), decimalsOf(shown)) << cell.format << " " << shown;
+        } else {
+          EXPECT_EQ(toAnsi(cell.text), text[r][c]);
+        }
+      }
+  }
+  const Sheet parameters = readSheet(book, 4);
+  ASSERT_GT(parameters.size(), 20u);
+  EXPECT_EQ(parameters[3].at(0).text, "Столбец");
+  EXPECT_EQ(parameters[3].at(1).text, "Общ,Leq,A");
+}
+
 }  // namespace
 }  // namespace sonvera
