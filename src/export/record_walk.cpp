@@ -24,7 +24,8 @@ bool RecordWalk::next() {
   if (left_ == 0) return false;
   --left_;
   records_.next(record_);  // as the export reads: a short read keeps the rest of the previous record
-  decodeIfSameType(record_, channels_, values_, job_.description);
+  decoded_ = hasSameType(record_, values_, job_.description);
+  if (decoded_) decodeRecord(record_, channels_, values_, job_.description);
   return true;
 }
 

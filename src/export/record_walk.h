@@ -30,6 +30,8 @@ class RecordWalk {
   // foreign record leaves the previous values standing. The job's range must
   // not be empty.
   bool next();
+  // Whether the record last read was of the file's type and so decoded.
+  bool decoded() const { return decoded_; }
 
   // Of the record last read:
   RecordTime time() const;
@@ -50,6 +52,7 @@ class RecordWalk {
   std::vector<std::uint8_t> record_;
   std::uint64_t left_;  // records of the range not read yet
   std::int32_t channelCount_;
+  bool decoded_ = false;
 };
 
 }  // namespace sonvera

@@ -181,8 +181,9 @@ void decodePercentileName(ParameterCode c, std::uint16_t word, ChannelTables& ch
   for (ChannelValues& channel : channels) {
     if (channel.statistics.empty() || channel.statistics[0].entries.empty()) continue;
     const std::size_t r = slot % channel.statistics[0].entries.size();
+    // Every record repeats the names: compared first, they are rarely written.
     for (StatisticsBlock& block : channel.statistics)
-      if (r < block.entries.size()) block.entries[r].name.assign(name);
+      if (r < block.entries.size() && block.entries[r].name != name) block.entries[r].name.assign(name);
   }
 }
 

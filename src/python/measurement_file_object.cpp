@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <thread>
 #include <type_traits>
 #include <variant>
 
@@ -20,6 +21,8 @@ namespace {
 
 // Records decoded before their values go to the columns' rows.
 constexpr py::ssize_t kChunkRecords = 256;
+// Fewer records than this a processor are read in one part.
+constexpr py::ssize_t kPartRecords = 16384;
 
 // numpy's NaT in a datetime64 array.
 constexpr std::int64_t kNotATime = std::numeric_limits<std::int64_t>::min();
@@ -61,6 +64,68 @@ std::vector<std::string> uniqueNames(const std::vector<ExportColumn>& columns) {
     names.push_back(n == 1 ? c.name : c.name + " (" + std::to_string(n) + ")");
   }
   return names;
+}
+
+// Where the columns of one reading go: `count` records, the values a row of
+// `count` per column.
+struct ColumnArrays {
+  py::ssize_t count = 0, columns = 0;
+  std::int64_t* record = nullptr;
+  std::int64_t* time = nullptr;
+  double* values = nullptr;
+  bool* overload = nullptr;
+  bool* underload = nullptr;
+};
+
+// Records [begin, end) of the job's range (counted from 0) into the arrays.
+// A part that does not begin the range first decodes the record before it, so
+// that a record of another type at its start shows the values standing before
+// it, as in one pass (a record of the file's type writes every value of the
+// layout). False when that record is of another type as well: the part is
+// then not exact.
+bool readPart(const ExportJob& whole, const ColumnArrays& out, py::ssize_t begin, py::ssize_t end) {
+  ExportJob job = whole;
+  job.settings.firstRecord = whole.settings.firstRecord + static_cast<std::uint32_t>(begin) - (begin > 0 ? 1 : 0);
+  job.settings.lastRecord = whole.settings.firstRecord + static_cast<std::uint32_t>(end - 1);
+  RecordWalk walk(job);
+  if (begin > 0 && (!walk.next() || !walk.decoded())) return false;
+  const py::ssize_t columns = out.columns, count = out.count;
+  // Records are decoded a chunk at a time into a small record-major buffer
+  // and each column's part copied into its row after: writing a value into
+  // every row for every record would touch a page per value.
+  std::vector<double> chunk(static_cast<std::size_t>(columns) * kChunkRecords);
+  for (py::ssize_t first = begin; first < end; first += kChunkRecords) {
+    const py::ssize_t n = std::min<py::ssize_t>(kChunkRecords, end - first);
+    for (py::ssize_t i = first; i < first + n; ++i) {
+      walk.next();
+      out.record[i] = std::int64_t{whole.settings.firstRecord} + i + 1;
+      out.time[i] = walk.time().secondsSince1970().value_or(kNotATime);
+      out.overload[i] = walk.overload();
+      out.underload[i] = walk.underload();
+      double* line = chunk.data() + (i - first) * columns;
+      for (py::ssize_t c = 0; c < columns; ++c) line[c] = walk.value(static_cast<std::size_t>(c));
+    }
+    for (py::ssize_t c = 0; c < columns; ++c) {
+      double* row = out.values + c * count + first;
+      for (py::ssize_t i = 0; i < n; ++i) row[i] = chunk[static_cast<std::size_t>(i * columns + c)];
+    }
+  }
+  return true;
+}
+
+// The whole range, in parts read at once on the processors there are. Where
+// a part could not be read exactly, the range is read again in one pass.
+void readColumns(const ExportJob& job, const ColumnArrays& out) {
+  const auto processors = static_cast<py::ssize_t>(std::max(1u, std::thread::hardware_concurrency()));
+  const py::ssize_t parts = std::clamp<py::ssize_t>(out.count / kPartRecords, 1, std::min<py::ssize_t>(processors, 8));
+  std::vector<char> exact(static_cast<std::size_t>(parts), 1);
+  std::vector<std::thread> threads;
+  const auto bound = [&](py::ssize_t k) { return out.count * k / parts; };
+  for (py::ssize_t k = 1; k < parts; ++k)
+    threads.emplace_back([&, k] { exact[static_cast<std::size_t>(k)] = readPart(job, out, bound(k), bound(k + 1)); });
+  readPart(job, out, 0, bound(1));
+  for (std::thread& t : threads) t.join();
+  if (std::find(exact.begin(), exact.end(), 0) != exact.end()) readPart(job, out, 0, out.count);
 }
 
 }  // namespace
@@ -159,50 +224,31 @@ py::dict File::columns(const py::object& items, std::int64_t first, std::optiona
   job->items = std::move(entries);
 
   // Every array is made before the reading begins: nothing is allocated per record.
-  RecordWalk walk(*job);
-  const std::uint32_t from = job->settings.firstRecord;
-  const auto count = static_cast<py::ssize_t>(job->settings.lastRecord - from + 1);
+  const std::vector<std::string> names = uniqueNames(RecordWalk(*job).columns());
+  ColumnArrays arrays;
+  arrays.count = static_cast<py::ssize_t>(job->settings.lastRecord - job->settings.firstRecord + 1);
+  arrays.columns = static_cast<py::ssize_t>(names.size());
   py::dict out;
   const auto make = [&](const std::string& name, py::array array) {
     out[py::str(name)] = array;
     return array.mutable_data();
   };
-  auto* record = static_cast<std::int64_t*>(make("record", py::array_t<std::int64_t>(count)));
-  auto* time = static_cast<std::int64_t*>(
-      make("time", py::array(py::dtype("datetime64[s]"), std::vector<py::ssize_t>{count})));
+  arrays.record = static_cast<std::int64_t*>(make("record", py::array_t<std::int64_t>(arrays.count)));
+  arrays.time = static_cast<std::int64_t*>(
+      make("time", py::array(py::dtype("datetime64[s]"), std::vector<py::ssize_t>{arrays.count})));
   // The values in one block, a row per column: each column's array is a view of its row.
-  const std::vector<std::string> names = uniqueNames(walk.columns());
-  const auto columnCount = static_cast<py::ssize_t>(names.size());
-  py::array_t<double> block({columnCount, count});
-  double* values = block.mutable_data();
-  for (py::ssize_t c = 0; c < columnCount; ++c) out[py::str(names[static_cast<std::size_t>(c)])] = block[py::int_(c)];
-  auto* overload = static_cast<bool*>(make("overload", py::array_t<bool>(count)));
-  auto* underload = static_cast<bool*>(make("underload", py::array_t<bool>(count)));
+  py::array_t<double> block({arrays.columns, arrays.count});
+  arrays.values = block.mutable_data();
+  for (py::ssize_t c = 0; c < arrays.columns; ++c)
+    out[py::str(names[static_cast<std::size_t>(c)])] = block[py::int_(c)];
+  arrays.overload = static_cast<bool*>(make("overload", py::array_t<bool>(arrays.count)));
+  arrays.underload = static_cast<bool*>(make("underload", py::array_t<bool>(arrays.count)));
 
   {
     const py::gil_scoped_release release;
     const std::lock_guard lock(mutex_);
     if (!dialog_) throw py::value_error("I/O operation on closed file");  // closed by another thread meanwhile
-    // Records are decoded a chunk at a time into a small record-major buffer
-    // and each column's part copied into its row after: writing a value into
-    // every row for every record would touch a page per value.
-    std::vector<double> chunk(static_cast<std::size_t>(columnCount) * kChunkRecords);
-    for (py::ssize_t begin = 0; begin < count; begin += kChunkRecords) {
-      const py::ssize_t n = std::min<py::ssize_t>(kChunkRecords, count - begin);
-      for (py::ssize_t i = begin; i < begin + n; ++i) {
-        walk.next();
-        record[i] = std::int64_t{from} + i + 1;
-        time[i] = walk.time().secondsSince1970().value_or(kNotATime);
-        overload[i] = walk.overload();
-        underload[i] = walk.underload();
-        double* line = chunk.data() + (i - begin) * columnCount;
-        for (py::ssize_t c = 0; c < columnCount; ++c) line[c] = walk.value(static_cast<std::size_t>(c));
-      }
-      for (py::ssize_t c = 0; c < columnCount; ++c) {
-        double* row = values + c * count + begin;
-        for (py::ssize_t i = 0; i < n; ++i) row[i] = chunk[static_cast<std::size_t>(i * columnCount + c)];
-      }
-    }
+    readColumns(*job, arrays);
   }
   return out;
 }

@@ -96,3 +96,35 @@ def test_items_choose_columns_by_position_or_text():
         assert numpy.array_equal(some[column], whole[column][9:19], equal_nan=True)
     assert frame.index.name == "time" and list(frame.columns)[0] == "record" and len(frame) == 1440
     assert numpy.array_equal(frame.index.values, whole["time"])
+
+
+@pytest.mark.parametrize("in_a_row", [1, 2])
+def test_records_of_another_type_where_a_long_read_is_split(tmp_path, exported, in_a_row):
+    # A long range is read in parts at once. Records of another type at every
+    # place a range of 86400 records could be cut (the first of a part, or it
+    # and the one before) show the values of the record before them, as the
+    # export shows them.
+    data = bytearray(open(sample("street-noise.bin"), "rb").read())
+    count = 86400
+    header = next(h for h in range(4096) if (len(data) - h) % count == 0
+                  and data[h:h + 2] == data[h + (len(data) - h) // count:][:2] == b"\x15\x00")
+    size = (len(data) - header) // count
+    cuts = sorted({count * k // parts for parts in range(2, 9) for k in range(1, parts)})
+    foreign = [c - k for c in cuts for k in range(in_a_row)]
+    for r in foreign:
+        data[header + r * size:header + r * size + 2] = b"\x16\x00"  # the type echo comes first
+    path = tmp_path / "mixed.bin"
+    path.write_bytes(bytes(data))
+    header_row, rows = exported(str(path), "--all", "--record-number", "--datetime")
+    with sonvera.open(path) as f:
+        columns = f.columns()
+    names = [n for n in columns if n not in ("record", "time") + FLAGS]
+    shown = numpy.datetime_as_string(columns["time"])
+    for r in foreign:
+        for i in (r - 1, r, r + 1):
+            row = rows[i]
+            assert int(row[0]) == columns["record"][i] == i + 1
+            t = shown[i]
+            assert row[1] + " " + row[2] == f"{t[8:10]}/{t[5:7]}/{t[2:4]} {t[11:19]}", (i, row[:3], t)
+            for k, column in enumerate(names):
+                check_values(column, [row[3 + k]], columns[column][i:i + 1])
