@@ -16,11 +16,15 @@ namespace sonvera {
 
 struct SummaryField;
 using SummaryFields = std::vector<SummaryField>;
+// Fields within a field (an object within the object).
+struct SummaryObject {
+  SummaryFields fields;
+};
 
 // nullptr where there is nothing to give (no step written, no time, no flag).
 // An invalid time stands for nothing too.
 struct SummaryValue : std::variant<std::nullptr_t, bool, std::int64_t, double, std::string, std::vector<std::string>,
-                                   RecordTime, std::vector<SummaryFields>> {
+                                   RecordTime, std::vector<SummaryFields>, SummaryObject> {
   using variant::variant;
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/assessment_request.h"
 #include "dialog_options.h"
 
 namespace CLI {
@@ -20,13 +21,7 @@ namespace sonvera::cli {
 struct AssessOptions {
   std::string filePath;
   std::string cataloguePath;
-  std::vector<std::string> settingsFiles;
-  std::optional<unsigned> entry;  // from 1
-  RangeRequest range;
-  std::optional<unsigned> interval;
-  std::optional<std::string> periods, penalties;  // "7,19,23", "0,5,10"
-  std::optional<std::string> threshold, gap, minimumDuration;
-  std::optional<std::string> exclude;
+  AssessmentRequest request;
   bool json = false;
   std::string resultPath;
   bool progress = false;  // a bar on standard error

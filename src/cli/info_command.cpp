@@ -9,39 +9,10 @@
 #include "app/summary_fields.h"
 #include "app/main_dialog.h"
 #include "cli_host.h"
+#include "json_fields.h"
 #include "measurement/channel_names.h"
 
 namespace sonvera::cli {
-namespace {
-
-nlohmann::ordered_json jsonOf(const SummaryFields& fields);
-
-// Times as "2026-05-14T01:00:00"; null for a time that is not valid.
-nlohmann::ordered_json jsonOf(const SummaryValue& value) {
-  return std::visit(
-      [](const auto& v) -> nlohmann::ordered_json {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, RecordTime>) {
-          if (!v.valid()) return nullptr;
-          return v.format("%Y-%m-%dT%H:%M:%S");
-        } else if constexpr (std::is_same_v<T, std::vector<SummaryFields>>) {
-          nlohmann::ordered_json list = nlohmann::ordered_json::array();
-          for (const SummaryFields& fields : v) list.push_back(jsonOf(fields));
-          return list;
-        } else {
-          return v;
-        }
-      },
-      static_cast<const SummaryValue::variant&>(value));
-}
-
-nlohmann::ordered_json jsonOf(const SummaryFields& fields) {
-  nlohmann::ordered_json j = nlohmann::ordered_json::object();
-  for (const SummaryField& field : fields) j[field.name] = jsonOf(field.value);
-  return j;
-}
-
-}  // namespace
 
 CLI::App* addInfoCommand(CLI::App& app, InfoOptions& options) {
   auto* command = app.add_subcommand("info", "summary of a measurement file, as the window shows it");

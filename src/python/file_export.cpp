@@ -9,23 +9,10 @@
 #include "app/typed_time.h"
 #include "export/result_writer.h"
 #include "measurement_file_object.h"
+#include "python_values.h"
 
 namespace sonvera::python {
 namespace {
-
-std::string pathText(const py::handle& path) {
-  return py::module_::import("os").attr("fsdecode")(path).cast<std::string>();
-}
-
-// str or os.PathLike is one path; any other iterable several.
-std::vector<std::string> pathTexts(const py::object& paths) {
-  std::vector<std::string> texts;
-  if (paths.is_none()) return texts;
-  if (py::isinstance<py::str>(paths) || py::hasattr(paths, "__fspath__") || py::isinstance<py::bytes>(paths))
-    return {pathText(paths)};
-  for (const py::handle path : paths) texts.push_back(pathText(path));
-  return texts;
-}
 
 // The keyword arguments, named as the command line's options with "_" for
 // "-" (and "from_" for "from", which Python reserves).

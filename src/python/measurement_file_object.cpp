@@ -15,6 +15,7 @@
 #include "app/scripted_export.h"
 #include "export/record_walk.h"
 #include "export/result_writer.h"
+#include "python_values.h"
 
 namespace sonvera::python {
 namespace {
@@ -26,34 +27,6 @@ constexpr py::ssize_t kPartRecords = 16384;
 
 // numpy's NaT in a datetime64 array.
 constexpr std::int64_t kNotATime = std::numeric_limits<std::int64_t>::min();
-
-py::dict dictOf(const SummaryFields& fields);
-
-// Times as datetime; None for a time that is not valid.
-py::object objectOf(const SummaryValue& value) {
-  return std::visit(
-      [](const auto& v) -> py::object {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, RecordTime>) {
-          if (!v.valid()) return py::none();
-          return py::module_::import("datetime").attr("datetime")(v.year(), v.month(), v.day(), v.hour(), v.minute(),
-                                                                  v.second());
-        } else if constexpr (std::is_same_v<T, std::vector<SummaryFields>>) {
-          py::list list;
-          for (const SummaryFields& fields : v) list.append(dictOf(fields));
-          return list;
-        } else {
-          return py::cast(v);
-        }
-      },
-      static_cast<const SummaryValue::variant&>(value));
-}
-
-py::dict dictOf(const SummaryFields& fields) {
-  py::dict d;
-  for (const SummaryField& field : fields) d[py::str(field.name)] = objectOf(field.value);
-  return d;
-}
 
 // Names unique in a dict: a name the file repeats (bands without names) gets " (2)", " (3)", ...
 std::vector<std::string> uniqueNames(const std::vector<ExportColumn>& columns) {

@@ -39,6 +39,7 @@ class File {
   py::dict columns(const py::object& items, std::int64_t first, std::optional<std::int64_t> last, bool linear);
   py::object toPandas(const py::object& items, std::int64_t first, std::optional<std::int64_t> last, bool linear);
   py::dict exportTo(const py::object& result, const py::object& settings, const py::kwargs& options);
+  py::dict assess(const py::object& result, const py::object& settings, const py::kwargs& options);
 
  private:
   // The open dialog; ValueError once closed.

@@ -94,6 +94,11 @@ PYBIND11_MODULE(sonvera, m) {
            "linear"_a = false, "The columns as a pandas DataFrame indexed by time.")
       .def("export", &File::exportTo, "result"_a, "settings"_a = py::none(),
            "Exports as `sonvera-cli export` does, with its options as keyword arguments.")
+      .def("assess", &File::assess, "result"_a = py::none(), "settings"_a = py::none(),
+           "The noise assessment of `sonvera-cli assess`, with its options as keyword arguments "
+           "(entry, interval, periods, penalties, threshold, gap, min_duration, exclude, from_, to, "
+           "by_time; without settings the entries are File.items): the keys of its --json, times as "
+           "datetime; `result` writes its files as -o does.")
       .def("close", &File::close)
       .def("__enter__", [](File& f) -> File& { return f; }, py::return_value_policy::reference)
       .def("__exit__", [](File& f, const py::args&) { f.close(); return false; })

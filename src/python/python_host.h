@@ -25,6 +25,7 @@ class PythonHost : public WindowlessHost {
   }
   bool askYesNo(const std::string& text) override;
   std::function<std::unique_ptr<ResultTable>()> workbookTables() const override { return workbookTablesOfThisBuild(); }
+  CellWorkbookWriter cellWorkbooks() const override { return cellWorkbooksOfThisBuild(); }
 
   // The first message shown, as the exception to raise about `path`; a plain
   // "not done" when the dialog refused without a message.

@@ -133,7 +133,7 @@ TEST(AssessCommand, AgreesWithFiguresWorkedOutFromTheExport) {
   ASSERT_EQ(j["intervals"].size(), 24u);
   for (std::size_t h = 0; h < 24; ++h) {
     const Json& row = j["intervals"][h];
-    EXPECT_EQ(row["start"], "2026-05-14 " + std::string(h < 10 ? "0" : "") + std::to_string(h) + ":00:00");
+    EXPECT_EQ(row["start"], "2026-05-14T" + std::string(h < 10 ? "0" : "") + std::to_string(h) + ":00:00");
     EXPECT_EQ(row["coverage"], 100.0);
     expectRow(row, hours[h], "hour " + std::to_string(h));
   }
@@ -187,7 +187,7 @@ TEST(AssessCommand, AgreesWithFiguresWorkedOutFromTheExport) {
   ASSERT_EQ(j["events"].size(), events.size());
   const auto clock = [](int s) {
     char text[32];
-    std::snprintf(text, sizeof text, "2026-05-14 %02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
+    std::snprintf(text, sizeof text, "2026-05-14T%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
     return std::string(text);
   };
   std::vector<int> perHour(24, 0);
