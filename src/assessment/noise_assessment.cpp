@@ -6,10 +6,9 @@
 #include "assessment/level_histogram.h"
 #include "assessment/logging_step.h"
 #include "export/export_columns.h"
+#include "export/record_walk.h"
 #include "export/format_value.h"
 #include "measurement/measurement_file.h"
-#include "measurement/record_stream.h"
-#include "measurement/record_decoder.h"
 
 namespace sonvera {
 namespace {
@@ -177,26 +176,22 @@ AssessmentResult assessNoise(const ExportJob& job, const AssessmentSettings& set
   }
   const auto hours = periodHours(settings.dayStart, settings.eveningStart, settings.nightStart).value_or(PeriodHours{});
 
-  // The worker's own decoding state; the column reads from it.
-  RecordValues values = job.values;
-  ChannelTables channels = job.channels;
-  const DeviceDescription& description = job.description;
-  const std::vector<ExportColumn> columns =
-      buildExportColumns(*job.catalogue, job.typeCode, description, values, channels, job.items, ';');
-  if (columns.empty()) {
+  // The column in dB whatever the export's units, read by a walk over the
+  // range with its own decoding state.
+  ExportJob inDecibels = job;
+  inDecibels.settings.linearUnits = 0;
+  RecordWalk walk(inDecibels);
+  if (walk.columns().empty()) {
     r.failure = AssessmentFailure::NoColumn;
     return finish();
   }
-  const ExportColumn& column = columns.front();
+  const ExportColumn& column = walk.columns().front();
   r.column = column.name;
   if (!displaysLevel(column.format, false)) {
     r.failure = AssessmentFailure::NotALevel;
     return finish();
   }
-  const ChannelValues* flags =
-      column.channel >= 0 && static_cast<std::size_t>(column.channel) < kChannelSlots && column.channel < description.channelCount
-          ? &channels[static_cast<std::size_t>(column.channel)]
-          : nullptr;
+  const ChannelValues* flags = walk.channelOf(0);
   r.stepSeconds = loggingStep(job, settings.summaryStepSeconds);
   const double step = r.stepSeconds;
 
@@ -216,34 +211,25 @@ AssessmentResult assessNoise(const ExportJob& job, const AssessmentSettings& set
                        if (r.events.size() < kMostTableRows) r.events.push_back(e);
                      });
 
-  RecordStream records(*job.file, job.dataOffset, description.recordSize, job.settings.firstRecord,
-                       job.settings.lastRecord);
   const std::uint64_t total = std::uint64_t{job.settings.lastRecord} - job.settings.firstRecord + 1;
   std::uint32_t lastProgress = 0;
-  for (std::uint64_t u = job.settings.firstRecord; u <= job.settings.lastRecord; ++u) {
+  while (walk.next()) {
     if (stop.load(std::memory_order_relaxed)) {
       r.stopped = true;
       break;
     }
-    // A record past the end of a file that shrank reads as zeros: no time, no type.
-    const std::span<const std::uint8_t> record = records.next();
     ++r.recordsRead;
     const auto p = static_cast<std::uint32_t>(static_cast<double>(r.recordsRead) * 100.0 / static_cast<double>(total));
     if (p != lastProgress && progress) progress(static_cast<std::int32_t>(p));
     lastProgress = p;
 
     // A record of another type is not decoded: it has no time of its own.
-    if (!hasSameType(record, values, description)) {
+    const RecordTime time = walk.time();
+    if (!walk.decoded() || !time.valid()) {
       ++r.withoutTime;
       continue;
     }
-    decodeRecord(record, channels, values, description);
-    const RecordTime time = recordTime(values);
-    if (!time.valid()) {
-      ++r.withoutTime;
-      continue;
-    }
-    const double level = displayedValue(*column.value, column.format, false, column.reference);
+    const double level = walk.value(0);
     if (!std::isfinite(level)) {
       ++r.withoutValue;
       continue;

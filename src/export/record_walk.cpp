@@ -41,6 +41,11 @@ bool RecordWalk::underload() const {
                      [](const ChannelValues& c) { return c.underloadFlag != 0; });
 }
 
+const ChannelValues* RecordWalk::channelOf(std::size_t c) const {
+  const std::int32_t channel = columns_[c].channel;
+  return channel >= 0 && channel < channelCount_ ? &channels_[static_cast<std::size_t>(channel)] : nullptr;
+}
+
 bool RecordWalk::marker() const { return values_.markerFlag != 0; }
 
 }  // namespace sonvera

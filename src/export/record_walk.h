@@ -40,6 +40,9 @@ class RecordWalk {
   double value(std::size_t c) const { return shownNumber(*columns_[c].value, forms_[c], columns_[c].reference); }
   bool overload() const;   // flagged on any channel
   bool underload() const;
+  // The channel of column `c`, whose flags tell of that column alone; null
+  // for a column of no channel.
+  const ChannelValues* channelOf(std::size_t c) const;
   bool marker() const;
 
  private:
