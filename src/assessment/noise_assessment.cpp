@@ -8,7 +8,6 @@
 #include "export/export_columns.h"
 #include "export/record_walk.h"
 #include "export/format_value.h"
-#include "measurement/measurement_file.h"
 
 namespace sonvera {
 namespace {
