@@ -56,6 +56,7 @@ class ExportWorker {
         values_(job.values),
         channels_(job.channels),
         description_(job.description),
+        plan_(description_, channels_),
         options_(formatOptions(job.settings)) {}
 
   ExportOutcome run();
@@ -85,6 +86,7 @@ class ExportWorker {
   RecordValues values_;
   ChannelTables channels_;
   DeviceDescription description_;
+  DecodingPlan plan_;
 
   ResultFormatOptions options_;
   bool infoNeeded_ = false;
@@ -257,7 +259,7 @@ bool ExportWorker::handleRecord(std::uint32_t u, std::span<std::uint8_t> record)
   // Read in large blocks; a short read leaves the rest of the previous record in the buffer.
   records_->next(record);
   // A foreign record leaves the previous values and time standing.
-  decodeIfSameType(record, channels_, values_, description_);
+  if (hasSameType(record, values_, description_)) decodeRecord(record, channels_, values_, description_, plan_);
   const RecordTime t = recordTime(values_);
 
   if (u == settings_.firstRecord) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "measurement/record_decoder.h"
 
 namespace sonvera {
 
@@ -17,7 +16,8 @@ RecordWalk::RecordWalk(const ExportJob& job)
       channelCount_(std::clamp<std::int32_t>(job.description.channelCount, 0, static_cast<std::int32_t>(kChannelSlots))) {
   if (job.catalogue != nullptr)
     columns_ = buildExportColumns(*job.catalogue, job.typeCode, job.description, values_, channels_, job.items, ';');
-  for (const ExportColumn& c : columns_) forms_.push_back(shownForm(c.format, job.settings.linearUnits));
+  for (const ExportColumn& c : columns_) shown_.push_back({c.value, c.reference, shownForm(c.format, job.settings.linearUnits)});
+  plan_ = DecodingPlan(job.description, channels_);
 }
 
 bool RecordWalk::next() {
@@ -25,7 +25,7 @@ bool RecordWalk::next() {
   --left_;
   records_.next(record_);  // as the export reads: a short read keeps the rest of the previous record
   decoded_ = hasSameType(record_, values_, job_.description);
-  if (decoded_) decodeRecord(record_, channels_, values_, job_.description);
+  if (decoded_) decodeRecord(record_, channels_, values_, job_.description, plan_);
   return true;
 }
 

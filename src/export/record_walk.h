@@ -11,6 +11,7 @@
 
 #include "export/export_columns.h"
 #include "export/export_worker.h"
+#include "measurement/record_decoder.h"
 #include "measurement/record_stream.h"
 
 namespace sonvera {
@@ -37,7 +38,7 @@ class RecordWalk {
   RecordTime time() const;
   // Column `c` as the export shows it (in dB or the linear unit, as the job's
   // linear-units option asks), before rounding; NaN where it carries no value.
-  double value(std::size_t c) const { return shownNumber(*columns_[c].value, forms_[c], columns_[c].reference); }
+  double value(std::size_t c) const { return shownNumber(*shown_[c].value, shown_[c].form, shown_[c].reference); }
   bool overload() const;   // flagged on any channel
   bool underload() const;
   // The channel of column `c`, whose flags tell of that column alone; null
@@ -50,7 +51,15 @@ class RecordWalk {
   RecordValues values_;
   ChannelTables channels_;
   std::vector<ExportColumn> columns_;
-  std::vector<ShownForm> forms_;  // of each column
+  // What value() reads of each column, side by side: it is asked for every
+  // column of every record.
+  struct ShownColumn {
+    const double* value;
+    double reference;
+    ShownForm form;
+  };
+  std::vector<ShownColumn> shown_;
+  DecodingPlan plan_;
   RecordStream records_;
   std::vector<std::uint8_t> record_;
   std::uint64_t left_;  // records of the range not read yet

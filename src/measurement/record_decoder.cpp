@@ -117,7 +117,8 @@ void storeBandFrequency(RecordValues& values, Scratch& scratch, ParameterCode c,
   if (index < list.size()) list[index] = hertz;
 }
 
-double bandedValue(std::uint32_t type, const std::uint8_t* p) {
+// In line in the decoding loop, which asks it for most values of every record.
+[[gnu::always_inline]] inline double bandedValue(std::uint32_t type, const std::uint8_t* p) {
   switch (type) {
     case 0: return loadLE16(p) / 256.0;
     case 2: return loadLE16(p);
@@ -135,21 +136,52 @@ double bandedValue(std::uint32_t type, const std::uint8_t* p) {
   }
 }
 
-void decodeBanded(ParameterCode c, const std::uint8_t* p, ChannelTables& channels, Scratch& scratch,
-                  const DeviceDescription& description) {
-  const std::uint32_t ch = code::channel(c);
-  scratch.channelMark = std::max(scratch.channelMark, ch + 1);
-  const double value = bandedValue(code::valueType(c), p);
-  ChannelValues& channel = channels[ch];
-  const std::uint32_t group = code::groupField(c);
-  if (group >= 1 && group <= 3) {
-    ValueTable& table = channel.values[group - 1];
-    const std::uint32_t param = code::parameter(c, description.wideBandIndex);
-    const std::uint32_t band = code::band(c, description.wideBandIndex);
-    if (param < table.size() && band < table[param].size()) table[param][band] = value;
-  } else {
-    channel.otherValues[c & 0x0FFFFFFF] = value;
+// Inlined into the decoding loop, which asks it for every value of every record.
+inline std::uint32_t sizeInRecord(ParameterCode c) {
+  const std::uint32_t type = code::valueType(c);
+  if (!code::isBanded(c)) {
+    if (type == 13) return 0;
+    if (type == 15) {
+      switch (code::upper16(c)) {
+        case 0xF003: return 10;
+        case 0xF005: return 66;
+        case 0xF01A: return 6;
+        case 0xF02F: return 2 * (((c >> 8) & 0xFF) + 1);
+        case 0xF037: return 2 * (c & 0xFFF);
+        default: return 4;
+      }
+    }
   }
+  return sizeByType(type);
+}
+
+// One layout entry as the decoding loop takes it: its size in the record and
+// where a banded value goes, worked out from the code and the tables' shape.
+DecodeStep stepOf(ParameterCode c, const ChannelTables& channels, const DeviceDescription& description) {
+  DecodeStep step;
+  step.code = c;
+  step.size = sizeInRecord(c);
+  if (c == 0) {
+    step.action = DecodeStep::Raw;
+  } else if (!code::isBanded(c)) {
+    step.action = DecodeStep::Special;
+  } else {
+    const std::uint32_t group = code::groupField(c);
+    if (group < 1 || group > 3) {
+      step.action = DecodeStep::Other;
+    } else {
+      const ValueTable& table = channels[code::channel(c)].values[group - 1];
+      const std::uint32_t param = code::parameter(c, description.wideBandIndex);
+      const std::uint32_t band = code::band(c, description.wideBandIndex);
+      if (param < table.size() && band < table.columns()) {
+        step.action = DecodeStep::Cell;
+        step.cell = table.offset() + std::size_t{param} * table.columns() + band;
+      } else {
+        step.action = DecodeStep::Mark;  // no cell for it, yet it counts its channel
+      }
+    }
+  }
+  return step;
 }
 
 void decodeText(ParameterCode c, const std::uint8_t* p, ChannelTables& channels, RecordValues& values,
@@ -173,17 +205,30 @@ void decodeText(ParameterCode c, const std::uint8_t* p, ChannelTables& channels,
   utf16Field(channel.texts[c], p, n);
 }
 
+// Compared in line: the names are a few letters, and every record repeats
+// them for every channel.
+bool sameText(const std::string& a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < b.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 void decodePercentileName(ParameterCode c, std::uint16_t word, ChannelTables& channels) {
   const int percent = static_cast<int>((((std::uint32_t{word} * 100) >> 15) + 1) >> 1);
   char text[16] = {'L'};
   const std::string_view name(text, static_cast<std::size_t>(std::to_chars(text + 1, text + sizeof text, percent).ptr - text));
   const std::uint32_t slot = c & 0xFF;
+  std::size_t entries = 0, r = 0;  // the slot's entry, found again only where the count differs
   for (ChannelValues& channel : channels) {
     if (channel.statistics.empty() || channel.statistics[0].entries.empty()) continue;
-    const std::size_t r = slot % channel.statistics[0].entries.size();
-    // Every record repeats the names: compared first, they are rarely written.
+    if (channel.statistics[0].entries.size() != entries) {
+      entries = channel.statistics[0].entries.size();
+      r = slot % entries;
+    }
+    // Compared first, the names are rarely written.
     for (StatisticsBlock& block : channel.statistics)
-      if (r < block.entries.size() && block.entries[r].name != name) block.entries[r].name.assign(name);
+      if (r < block.entries.size() && !sameText(block.entries[r].name, name)) block.entries[r].name.assign(name);
   }
 }
 
@@ -460,28 +505,7 @@ void resetState(RecordValues& values, ChannelTables& channels, DeviceDescription
   channels.resetTables({});
 }
 
-// Inlined into the decoding loop, which asks it for every value of every record.
-inline std::uint32_t sizeInRecord(ParameterCode c) {
-  const std::uint32_t type = code::valueType(c);
-  if (!code::isBanded(c)) {
-    if (type == 13) return 0;
-    if (type == 15) {
-      switch (code::upper16(c)) {
-        case 0xF003: return 10;
-        case 0xF005: return 66;
-        case 0xF01A: return 6;
-        case 0xF02F: return 2 * (((c >> 8) & 0xFF) + 1);
-        case 0xF037: return 2 * (c & 0xFFF);
-        default: return 4;
-      }
-    }
-  }
-  return sizeByType(type);
-}
-
 }  // namespace
-
-std::uint32_t recordValueSize(ParameterCode c) { return sizeInRecord(c); }
 
 bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, RecordValues& values,
                      ChannelTables& channels, DeviceDescription& description) {
@@ -562,8 +586,13 @@ bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, R
   return true;
 }
 
-std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels,
-                           RecordValues& values, const DeviceDescription& description) {
+namespace {
+
+// The decoding of one record, over the steps `stepAt(i)` gives for the i-th
+// entry of the layout (a plan's, or each worked out as it comes).
+template <typename StepAt>
+std::uint16_t decodeSteps(std::span<const std::uint8_t> record, ChannelTables& channels, RecordValues& values,
+                          const DeviceDescription& description, StepAt stepAt) {
   Scratch scratch;
   resetRecord(values);
   if (values.typeCode == 141 || values.typeCode == 143) {
@@ -572,19 +601,33 @@ std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& 
   }
   std::uint16_t result = values.typeCode;
 
+  double* const cells = channels.valueCells();
   std::size_t cursor = 0;
-  for (const ParameterCode c : description.layout) {
-    const std::uint32_t size = sizeInRecord(c);
-    if (size > record.size() - cursor) break;  // the rest of the layout lies past the record
+  for (std::size_t i = 0, n = description.layout.size(); i < n; ++i) {
+    const DecodeStep& step = stepAt(i);
+    if (step.size > record.size() - cursor) break;  // the rest of the layout lies past the record
     const std::uint8_t* p = record.data() + cursor;
-    cursor += size;
-    if (c == 0) {
-      if (scratch.rawIndex >= values.rawWords.size()) values.rawWords.resize(scratch.rawIndex + 1);
-      values.rawWords[scratch.rawIndex++] = loadLE16(p);
-    } else if (code::isBanded(c)) {
-      decodeBanded(c, p, channels, scratch, description);
-    } else if (!decodeSpecial(c, p, channels, values, description, scratch, result)) {
-      break;
+    cursor += step.size;
+    const ParameterCode c = step.code;
+    switch (step.action) {
+      case DecodeStep::Raw:
+        if (scratch.rawIndex >= values.rawWords.size()) values.rawWords.resize(scratch.rawIndex + 1);
+        values.rawWords[scratch.rawIndex++] = loadLE16(p);
+        break;
+      case DecodeStep::Cell:
+        scratch.channelMark = std::max(scratch.channelMark, code::channel(c) + 1);
+        cells[step.cell] = bandedValue(code::valueType(c), p);
+        break;
+      case DecodeStep::Other:
+        scratch.channelMark = std::max(scratch.channelMark, code::channel(c) + 1);
+        channels[code::channel(c)].otherValues[c & 0x0FFFFFFF] = bandedValue(code::valueType(c), p);
+        break;
+      case DecodeStep::Mark:
+        scratch.channelMark = std::max(scratch.channelMark, code::channel(c) + 1);
+        break;
+      case DecodeStep::Special:
+        if (!decodeSpecial(c, p, channels, values, description, scratch, result)) i = n;
+        break;
     }
   }
 
@@ -593,6 +636,32 @@ std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& 
   spreadEndPoints(scratch, values);
   ++values.decodedCount;
   return result;
+}
+
+}  // namespace
+
+std::uint32_t recordValueSize(ParameterCode c) { return sizeInRecord(c); }
+
+DecodingPlan::DecodingPlan(const DeviceDescription& description, const ChannelTables& channels)
+    : shape_(channels.shape()), layoutSize_(description.layout.size()) {
+  steps_.reserve(description.layout.size());
+  for (const ParameterCode c : description.layout) steps_.push_back(stepOf(c, channels, description));
+}
+
+bool DecodingPlan::fits(const ChannelTables& channels, const DeviceDescription& description) const {
+  return layoutSize_ == description.layout.size() && shape_ == channels.shape();
+}
+
+std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels,
+                           RecordValues& values, const DeviceDescription& description) {
+  return decodeSteps(record, channels, values, description,
+                     [&](std::size_t i) { return stepOf(description.layout[i], channels, description); });
+}
+
+std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels, RecordValues& values,
+                           const DeviceDescription& description, const DecodingPlan& plan) {
+  if (!plan.fits(channels, description)) return decodeRecord(record, channels, values, description);
+  return decodeSteps(record, channels, values, description, [&](std::size_t i) -> const DecodeStep& { return plan.steps_[i]; });
 }
 
 bool hasSameType(std::span<const std::uint8_t> record, const RecordValues& values,

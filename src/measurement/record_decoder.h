@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "catalogue/device_catalogue.h"
 #include "measurement/record_time.h"
@@ -17,11 +18,46 @@ namespace sonvera {
 bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, RecordValues& values,
                      ChannelTables& channels, DeviceDescription& description);
 
+// One entry of a record layout as the decoder takes it.
+struct DecodeStep {
+  // Raw: a word kept in order; Cell: a banded value into its table cell;
+  // Other: a banded value of no group, by its code; Mark: a banded value with
+  // no cell, which still counts its channel; Special: every other code.
+  enum Action : std::uint8_t { Raw, Cell, Other, Mark, Special };
+  ParameterCode code = 0;
+  std::uint32_t size = 0;  // bytes in the record
+  Action action = Special;
+  std::size_t cell = 0;    // of a Cell: its place among ChannelTables::valueCells()
+};
+
+// A description's layout worked out once against the shape of a state's
+// tables, so that decoding a long range does not find each value's cell anew
+// for every record. It holds for any state of that shape decoded with that
+// description: a copy of the state (for a worker) uses the same plan.
+class DecodingPlan {
+ public:
+  DecodingPlan() = default;
+  DecodingPlan(const DeviceDescription& description, const ChannelTables& channels);
+  // Whether the plan was made for tables of this shape and this layout.
+  bool fits(const ChannelTables& channels, const DeviceDescription& description) const;
+
+ private:
+  friend std::uint16_t decodeRecord(std::span<const std::uint8_t>, ChannelTables&, RecordValues&,
+                                    const DeviceDescription&, const DecodingPlan&);
+  std::vector<DecodeStep> steps_;
+  ChannelTables::Shape shape_{};
+  std::size_t layoutSize_ = static_cast<std::size_t>(-1);
+};
+
 // Decodes one record into the state and returns the type code found in it:
 // its type echo, or values.typeCode when the layout has none. Entries that do
 // not fit in `record` store nothing.
 std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels,
                            RecordValues& values, const DeviceDescription& description);
+// The same through a plan made for the state's shape (a plan that does not
+// fit the state is not used: the record is decoded as above).
+std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels, RecordValues& values,
+                           const DeviceDescription& description, const DecodingPlan& plan);
 
 // True when the record carries the file's type: its type-echo word (if the
 // layout has one) equals values.typeCode.

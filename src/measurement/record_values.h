@@ -50,6 +50,7 @@ class TableView {
   std::span<T> operator[](std::size_t row) { return {data_ + row * columns_, columns_}; }
   std::span<const T> operator[](std::size_t row) const { return {data_ + row * columns_, columns_}; }
   std::span<T> cells() { return {data_, rows_ * columns_}; }
+  std::size_t offset() const { return offset_; }  // of the first cell in the block
   std::span<const T> cells() const { return {data_, rows_ * columns_}; }
   bool operator==(const TableView& other) const {
     return rows_ == other.rows_ && columns_ == other.columns_ &&
@@ -116,6 +117,8 @@ class ChannelTables {
   static constexpr std::size_t size() { return kChannelSlots; }
 
   const Shape& shape() const { return shape_; }
+  // The value cells of every table, table after table (TableView::offset).
+  double* valueCells() { return values_.data(); }
   // Every table takes its shape, filled with NoValue and kDefaultFormat.
   void resetTables(const Shape& shape);
   // Every table takes its shape, its values NoValue; format cells within both

@@ -611,6 +611,55 @@ TEST(RecordDecoder, Texts) {
 }
 
 // A steady-state decode allocates nothing once the first record has been decoded.
+// Decoding through a plan gives the state decoding without one gives, record
+// after record: banded values in and out of their tables and of no group,
+// raw words, percentiles, band frequencies, a record cut short, a foreign echo.
+TEST(RecordDecoder, APlanDecodesAsTheLayoutDoes) {
+  const std::vector<std::vector<ParameterCode>> layouts = {
+      {code::kTypeEcho, banded(2, 1, 0, 0, 0), banded(0, 2, 1, 1, 3), banded(5, 3, 0, 0, 0), 0x00010000,
+       0x50070000, banded(2, 1, 0, 9, 0), banded(7, 1, 2, 0, 40), banded(2, 0, 3, 0, 0), banded(11, 4, 5, 2, 1)},
+      {0, 0x60160000, 0x60160001, 0x00170000, 0x00170001, 0, 0x70201FFE, 0x70201FFF, banded(12, 1, 0, 1, 1),
+       0x70202000, 0x70202001, banded(10, 1, 0, 0, 1)},
+      {0x201B0000, 0x40130000, 0x40140001, 0x500A0100, 0xF02F0210, banded(0, 1, 15, 0, 0)},
+  };
+  for (std::size_t k = 0; k < layouts.size(); ++k) {
+    SCOPED_TRACE(k);
+    Fixture plain(layouts[k], kType, 1);
+    Fixture planned(layouts[k], kType, 1);
+    const DecodingPlan plan(planned.state.description, planned.state.channels);
+    ASSERT_TRUE(plan.fits(planned.state.channels, planned.state.description));
+    const std::uint32_t size = plain.state.description.recordSize;
+    for (std::uint32_t r = 0; r < 12; ++r) {
+      ByteWriter w;
+      for (std::uint32_t i = 0; i < size / 2; ++i) w.u16(static_cast<std::uint16_t>(r * 977 + i * 31));
+      std::vector<std::uint8_t> bytes = w.take();
+      if (r % 3 == 1) bytes.resize(bytes.size() / 2);  // cut short
+      if (r % 4 == 3 && bytes.size() >= 2) bytes[0] = bytes[1] = 0;  // an echo of another type, where there is one
+      const std::uint16_t expected = plain.state.decode(bytes);
+      EXPECT_EQ(decodeRecord(bytes, planned.state.channels, planned.state.values, planned.state.description, plan),
+                expected);
+      ASSERT_EQ(planned.state.values, plain.state.values) << "record " << r;
+      ASSERT_EQ(planned.state.channels, plain.state.channels) << "record " << r;
+    }
+  }
+}
+
+// A state reshaped after the plan was made (a file header's own counts) does
+// not take the plan's cells: the record is decoded by the layout.
+TEST(RecordDecoder, APlanForAnotherShapeIsNotUsed) {
+  Fixture f({banded(2, 1, 0, 0, 0), banded(2, 1, 0, 1, 2)});
+  const DecodingPlan plan(f.state.description, f.state.channels);
+  ChannelTables::Shape shape = f.state.channels.shape();
+  shape[0][0] = {3, 4};
+  f.state.channels.reshapeTables(shape);
+  EXPECT_FALSE(plan.fits(f.state.channels, f.state.description));
+  const std::vector<std::uint8_t> bytes = words({5, 6}).take();
+  decodeRecord(bytes, f.state.channels, f.state.values, f.state.description, plan);
+  EXPECT_EQ(f.state.channels[0].values[0][0][0], 5.0);
+  EXPECT_EQ(f.state.channels[0].values[0][1][2], 6.0);
+  EXPECT_FALSE(DecodingPlan().fits(f.state.channels, f.state.description));
+}
+
 TEST(RecordDecoder, SteadyStateAllocatesNothing) {
   // Texts too: their strings keep their storage from record to record.
   std::vector<ParameterCode> layout{0x00010000, 0x00020000, 0x50040000, 0x20250000, 0x40130000,
