@@ -557,12 +557,15 @@ bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, R
       groups[g] = {static_cast<std::size_t>(description.parameterCount[g]),
                    static_cast<std::size_t>(description.bandCount[g])};
   channels.resetTables(shape);
+  // One empty block made once and copied to every slot: filling a histogram
+  // slot by slot for each of them is what a catalogue's types cost most here.
+  StatisticsBlock block;
+  block.entries.resize(perBlock);
+  block.histogram.assign(kHistogramSlots, kEmptyHistogramSlot);
+  const std::vector<std::uint32_t> noFormats(perBlock, 0);
   for (ChannelValues& ch : channels) {
-    StatisticsBlock block;
-    block.entries.resize(perBlock);
-    block.histogram.assign(kHistogramSlots, kEmptyHistogramSlot);
     ch.statistics.assign(blocks, block);
-    ch.percentileFormats.assign(blocks, std::vector<std::uint32_t>(perBlock, 0));
+    ch.percentileFormats.assign(blocks, noFormats);
   }
 
   for (std::size_t i = 0; i < description.layout.size(); ++i) {
