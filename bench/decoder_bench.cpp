@@ -64,7 +64,7 @@ BENCHMARK(BM_DecodeRecord);
 void BM_DecodeRecordByPlan(benchmark::State& state) {
   Prepared p;
   const auto records = sampleRecords(p.description, 64);
-  const DecodingPlan plan(p.description, p.channels);
+  DecodingPlan plan(p.description, p.channels);
   std::size_t i = 0;
   for (auto _ : state) {
     if (hasSameType(records[i], p.values, p.description))

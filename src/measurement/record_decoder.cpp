@@ -26,6 +26,7 @@ constexpr std::uint32_t kMaxStatisticsBlocks = 256;
 constexpr std::uint64_t kMaxTableCells = std::uint64_t{1} << 22;
 constexpr std::size_t kHistogramBuffer = 256;
 constexpr std::size_t kMaxTextUnits = 256;
+constexpr std::size_t kNameBuffer = 64;
 
 std::int32_t signed32(const std::uint8_t* p) { return static_cast<std::int32_t>(loadLE32(p)); }
 float single(const std::uint8_t* p) {
@@ -75,6 +76,11 @@ struct Scratch {
   std::array<EndPointMode, 3> endPoint{EndPointMode::None, EndPointMode::None, EndPointMode::None};
   std::uint32_t channelMark = 0;     // L
   std::size_t rawIndex = 0;
+  // The record's percentile names, written when the record ends (nothing in
+  // a record reads them), in order. Past the buffer they are written as they come.
+  std::array<PercentileNameWord, kNameBuffer> names;
+  std::size_t nameCount = 0;
+  bool namesBuffered = true;
 };
 
 // The fixed-length UTF-16LE text at `p`, ending at its first NUL, into `out`
@@ -232,6 +238,22 @@ void decodePercentileName(ParameterCode c, std::uint16_t word, ChannelTables& ch
   }
 }
 
+void writeNames(std::span<const PercentileNameWord> names, ChannelTables& channels) {
+  for (const PercentileNameWord& n : names) decodePercentileName(n.code, n.word, channels);
+}
+
+void takePercentileName(ParameterCode c, std::uint16_t word, ChannelTables& channels, Scratch& scratch) {
+  if (scratch.namesBuffered && scratch.nameCount < scratch.names.size()) {
+    scratch.names[scratch.nameCount++] = {c, word};
+    return;
+  }
+  if (scratch.namesBuffered) {  // the buffer is full: what it holds first, in order
+    writeNames({scratch.names.data(), scratch.nameCount}, channels);
+    scratch.namesBuffered = false;
+  }
+  decodePercentileName(c, word, channels);
+}
+
 void decodePercentileValue(ParameterCode c, std::uint16_t word, ChannelTables& channels) {
   ChannelValues& channel = channels[(c >> 12) & 0xF];
   if (channel.statistics.empty() || channel.statistics[0].entries.empty()) return;
@@ -348,7 +370,7 @@ bool decodeSpecial(ParameterCode c, const std::uint8_t* p, ChannelTables& channe
       present.time = true;
       break;
     }
-    case 0x6016: decodePercentileName(c, loadLE16(p), channels); break;
+    case 0x6016: takePercentileName(c, loadLE16(p), channels, scratch); break;
     case 0x700E: values.aux200E = loadLE32(p); break;
     case 0x701D: values.aux701D = loadLE32(p); break;
     case 0x7020: storeBandFrequency(values, scratch, c, loadLE32(p), loadLE32(p)); break;
@@ -593,9 +615,13 @@ namespace {
 
 // The decoding of one record, over the steps `stepAt(i)` gives for the i-th
 // entry of the layout (a plan's, or each worked out as it comes).
+// `lastNames`, when given, holds the names the record before wrote into this
+// state, or is empty when not known: the same names in the same order
+// would write nothing new.
 template <typename StepAt>
 std::uint16_t decodeSteps(std::span<const std::uint8_t> record, ChannelTables& channels, RecordValues& values,
-                          const DeviceDescription& description, StepAt stepAt) {
+                          const DeviceDescription& description, StepAt stepAt,
+                          std::vector<PercentileNameWord>* lastNames, bool* namesKnown) {
   Scratch scratch;
   resetRecord(values);
   if (values.typeCode == 141 || values.typeCode == 143) {
@@ -634,6 +660,17 @@ std::uint16_t decodeSteps(std::span<const std::uint8_t> record, ChannelTables& c
     }
   }
 
+  if (scratch.namesBuffered) {
+    const std::span<const PercentileNameWord> names(scratch.names.data(), scratch.nameCount);
+    const bool same = lastNames != nullptr && *namesKnown && std::equal(names.begin(), names.end(), lastNames->begin(), lastNames->end());
+    if (!same) writeNames(names, channels);
+    if (lastNames != nullptr) {
+      lastNames->assign(names.begin(), names.end());  // within the capacity the plan gave it
+      *namesKnown = true;
+    }
+  } else if (lastNames != nullptr) {
+    *namesKnown = false;
+  }
   applyDefaults(values, scratch.present);
   placeHistogram(scratch, channels);
   spreadEndPoints(scratch, values);
@@ -649,6 +686,7 @@ DecodingPlan::DecodingPlan(const DeviceDescription& description, const ChannelTa
     : shape_(channels.shape()), layoutSize_(description.layout.size()) {
   steps_.reserve(description.layout.size());
   for (const ParameterCode c : description.layout) steps_.push_back(stepOf(c, channels, description));
+  lastNames_.reserve(kNameBuffer);  // a record buffers no more names than this
 }
 
 bool DecodingPlan::fits(const ChannelTables& channels, const DeviceDescription& description) const {
@@ -658,13 +696,19 @@ bool DecodingPlan::fits(const ChannelTables& channels, const DeviceDescription& 
 std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels,
                            RecordValues& values, const DeviceDescription& description) {
   return decodeSteps(record, channels, values, description,
-                     [&](std::size_t i) { return stepOf(description.layout[i], channels, description); });
+                     [&](std::size_t i) { return stepOf(description.layout[i], channels, description); }, nullptr,
+                     nullptr);
 }
 
 std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels, RecordValues& values,
-                           const DeviceDescription& description, const DecodingPlan& plan) {
-  if (!plan.fits(channels, description)) return decodeRecord(record, channels, values, description);
-  return decodeSteps(record, channels, values, description, [&](std::size_t i) -> const DecodeStep& { return plan.steps_[i]; });
+                           const DeviceDescription& description, DecodingPlan& plan) {
+  if (!plan.fits(channels, description)) {
+    plan.namesKnown_ = false;  // written without the plan's knowing
+    return decodeRecord(record, channels, values, description);
+  }
+  return decodeSteps(
+      record, channels, values, description, [&](std::size_t i) -> const DecodeStep& { return plan.steps_[i]; },
+      &plan.lastNames_, &plan.namesKnown_);
 }
 
 bool hasSameType(std::span<const std::uint8_t> record, const RecordValues& values,

@@ -30,10 +30,19 @@ struct DecodeStep {
   std::size_t cell = 0;    // of a Cell: its place among ChannelTables::valueCells()
 };
 
+// A percentile name as a record gives it: the code of its slot and its word.
+struct PercentileNameWord {
+  ParameterCode code = 0;
+  std::uint16_t word = 0;
+  bool operator==(const PercentileNameWord&) const = default;
+};
+
 // A description's layout worked out once against the shape of a state's
 // tables, so that decoding a long range does not find each value's cell anew
-// for every record. It holds for any state of that shape decoded with that
-// description: a copy of the state (for a worker) uses the same plan.
+// for every record. It serves the one state that it decodes record after
+// record (a worker's or a walk's own copy), with nothing else changing that
+// state's statistics in between: it remembers the percentile names it last
+// wrote there, which every record repeats, so as not to write them again.
 class DecodingPlan {
  public:
   DecodingPlan() = default;
@@ -43,10 +52,12 @@ class DecodingPlan {
 
  private:
   friend std::uint16_t decodeRecord(std::span<const std::uint8_t>, ChannelTables&, RecordValues&,
-                                    const DeviceDescription&, const DecodingPlan&);
+                                    const DeviceDescription&, DecodingPlan&);
   std::vector<DecodeStep> steps_;
   ChannelTables::Shape shape_{};
   std::size_t layoutSize_ = static_cast<std::size_t>(-1);
+  std::vector<PercentileNameWord> lastNames_;  // as the last record wrote them, in order
+  bool namesKnown_ = false;
 };
 
 // Decodes one record into the state and returns the type code found in it:
@@ -54,10 +65,10 @@ class DecodingPlan {
 // not fit in `record` store nothing.
 std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels,
                            RecordValues& values, const DeviceDescription& description);
-// The same through a plan made for the state's shape (a plan that does not
-// fit the state is not used: the record is decoded as above).
+// The same through the state's plan (a plan that does not fit the state is
+// not used: the record is decoded as above).
 std::uint16_t decodeRecord(std::span<const std::uint8_t> record, ChannelTables& channels, RecordValues& values,
-                           const DeviceDescription& description, const DecodingPlan& plan);
+                           const DeviceDescription& description, DecodingPlan& plan);
 
 // True when the record carries the file's type: its type-echo word (if the
 // layout has one) equals values.typeCode.

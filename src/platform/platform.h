@@ -86,9 +86,11 @@ class Utf8Console {
   Utf8Console& operator=(const Utf8Console&) = delete;
 
  private:
+#ifdef _WIN32  // what the console had before
   unsigned outputCodePage_ = 0;
   unsigned long consoleMode_ = 0;  // console mode of standard error
   bool consoleModeChanged_ = false;
+#endif
 };
 
 // The system's handle of an open file: a descriptor, or a Windows HANDLE;

@@ -621,17 +621,22 @@ TEST(RecordDecoder, APlanDecodesAsTheLayoutDoes) {
       {0, 0x60160000, 0x60160001, 0x00170000, 0x00170001, 0, 0x70201FFE, 0x70201FFF, banded(12, 1, 0, 1, 1),
        0x70202000, 0x70202001, banded(10, 1, 0, 0, 1)},
       {0x201B0000, 0x40130000, 0x40140001, 0x500A0100, 0xF02F0210, banded(0, 1, 15, 0, 0)},
+      // Names of slots 0 and 2 share an entry of each of two blocks: written
+      // in the order the record gives them.
+      {0x60160000, 0x00170001, 0x60160002, 0x00170003, 0x60160001},
   };
   for (std::size_t k = 0; k < layouts.size(); ++k) {
     SCOPED_TRACE(k);
-    Fixture plain(layouts[k], kType, 1);
-    Fixture planned(layouts[k], kType, 1);
-    const DecodingPlan plan(planned.state.description, planned.state.channels);
+    const std::uint32_t blocks = k == 3 ? 2 : 1;
+    Fixture plain(layouts[k], kType, blocks);
+    Fixture planned(layouts[k], kType, blocks);
+    DecodingPlan plan(planned.state.description, planned.state.channels);
     ASSERT_TRUE(plan.fits(planned.state.channels, planned.state.description));
     const std::uint32_t size = plain.state.description.recordSize;
-    for (std::uint32_t r = 0; r < 12; ++r) {
+    for (std::uint32_t r = 0; r < 24; ++r) {
+      // Neighbouring records repeat some words and change others, as names do.
       ByteWriter w;
-      for (std::uint32_t i = 0; i < size / 2; ++i) w.u16(static_cast<std::uint16_t>(r * 977 + i * 31));
+      for (std::uint32_t i = 0; i < size / 2; ++i) w.u16(static_cast<std::uint16_t>((i % 2 ? r / 2 : r / 3) * 977 + i * 31));
       std::vector<std::uint8_t> bytes = w.take();
       if (r % 3 == 1) bytes.resize(bytes.size() / 2);  // cut short
       if (r % 4 == 3 && bytes.size() >= 2) bytes[0] = bytes[1] = 0;  // an echo of another type, where there is one
@@ -648,7 +653,7 @@ TEST(RecordDecoder, APlanDecodesAsTheLayoutDoes) {
 // not take the plan's cells: the record is decoded by the layout.
 TEST(RecordDecoder, APlanForAnotherShapeIsNotUsed) {
   Fixture f({banded(2, 1, 0, 0, 0), banded(2, 1, 0, 1, 2)});
-  const DecodingPlan plan(f.state.description, f.state.channels);
+  DecodingPlan plan(f.state.description, f.state.channels);
   ChannelTables::Shape shape = f.state.channels.shape();
   shape[0][0] = {3, 4};
   f.state.channels.reshapeTables(shape);
