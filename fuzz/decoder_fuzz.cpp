@@ -71,9 +71,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FileSummary summary = headlineSummary(c.catalogue, file);
   addLoadStatistics(c.catalogue, file, summary);
   calibrationLines(c.catalogue, file);
+  // Through a plan, as the export and the record walk decode (the summary
+  // above decoded without one).
+  DecodingPlan plan(file.description, file.channels);
   RecordStream records(file, 0, std::min(file.recordCount, kMaxRecords));
   for (auto record = records.next(); !record.empty(); record = records.next()) {
-    decodeIfSameType(record, file.channels, file.values, file.description);
+    if (hasSameType(record, file.values, file.description))
+      decodeRecord(record, file.channels, file.values, file.description, plan);
     recordTime(file.values).format("%d/%m/%Y %H:%M:%S");
   }
   showState(c.catalogue, file);
