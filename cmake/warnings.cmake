@@ -22,6 +22,7 @@ if(SONVERA_TSAN)
 endif()
 if(SONVERA_FUZZ)
   # Coverage for the fuzzers reaches into the library itself.
-  target_compile_options(sonvera_flags INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+  target_compile_options(sonvera_flags INTERFACE -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                         -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/fuzz/coverage-ignore.txt)
   target_link_options(sonvera_flags INTERFACE -fsanitize=address,undefined)
 endif()

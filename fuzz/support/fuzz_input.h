@@ -2,6 +2,7 @@
 // Draws numbers and bytes from a fuzzer's input; past its end every draw is 0,
 // so any input describes a case.
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -19,9 +20,12 @@ class FuzzInput {
   // A number below `bound` (bound > 0).
   std::uint32_t below(std::uint32_t bound) { return bound <= 256 ? u8() % bound : u32() % bound; }
   bool flag() { return (u8() & 1) != 0; }
+  // `count` bytes at once: what the input still has, then zeros.
   std::vector<std::uint8_t> bytes(std::size_t count) {
     std::vector<std::uint8_t> out(count, 0);
-    for (auto& b : out) b = u8();
+    const std::size_t taken = std::min(count, remaining());
+    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_), taken, out.begin());
+    pos_ += taken;
     return out;
   }
   // A short text of printable letters, Latin or Cyrillic.
