@@ -30,6 +30,8 @@ ParameterCode drawCode(FuzzInput& in) {
       // Band frequencies far out make the tables thousands of bands wide: now and then only.
       const std::uint32_t kind = code::kind(special);
       if ((kind == 0x01F || kind == 0x020) && in.below(32) != 0) low = (low & 0xF000) | low % 48;
+      // So do percentile numbers far out: every channel slot gets blocks of that many entries.
+      if ((kind == 0x016 || kind == 0x017) && in.below(32) != 0) low = (low & 0xFF00) | low % 48;
       return special | low;
     }
     case 1: {
@@ -181,21 +183,25 @@ FuzzCase buildCase(FuzzInput& in) {
   catalogue.descriptions[c.typeCode] = d;
   for (std::uint32_t i = 0, n = in.below(3); i < n; ++i) catalogue.extraTableMap.emplace(c.typeCode, drawExtraTable(in));
 
+  // The header by the file writer, then the records straight from the input
+  // into the same buffer.
   MeasurementFileSource source;
   source.variant = variant;
   if (variant == FileVariant::SelfDescribing) source.header = drawHeader(in, d, c.typeCode, model);
-  const std::uint32_t recordBytes = std::min<std::uint32_t>(d.recordSize, 8192);
-  for (std::uint32_t i = 0, n = in.below(24); i < n; ++i) {
-    std::vector<std::uint8_t> record = in.bytes(recordBytes);
-    // Most records carry their type where the layout echoes it.
-    if (d.typeEchoOffset >= 0 && static_cast<std::uint32_t>(d.typeEchoOffset) + 2 <= record.size() && in.below(4) != 0) {
-      record[static_cast<std::size_t>(d.typeEchoOffset)] = static_cast<std::uint8_t>(c.typeCode);
-      record[static_cast<std::size_t>(d.typeEchoOffset) + 1] = static_cast<std::uint8_t>(c.typeCode >> 8);
-    }
-    source.records.push_back(std::move(record));
-  }
-  source.trailing = in.bytes(in.below(8));
   c.fileBytes = measurementFileBytes(source);
+  const std::uint32_t recordBytes = std::min<std::uint32_t>(d.recordSize, 8192);
+  const std::uint32_t records = in.below(24);
+  c.fileBytes.reserve(c.fileBytes.size() + std::size_t{records} * recordBytes + 8);
+  for (std::uint32_t i = 0; i < records; ++i) {
+    const std::size_t start = c.fileBytes.size();
+    in.appendBytes(c.fileBytes, recordBytes);
+    // Most records carry their type where the layout echoes it.
+    if (d.typeEchoOffset >= 0 && static_cast<std::uint32_t>(d.typeEchoOffset) + 2 <= recordBytes && in.below(4) != 0) {
+      c.fileBytes[start + static_cast<std::size_t>(d.typeEchoOffset)] = static_cast<std::uint8_t>(c.typeCode);
+      c.fileBytes[start + static_cast<std::size_t>(d.typeEchoOffset) + 1] = static_cast<std::uint8_t>(c.typeCode >> 8);
+    }
+  }
+  in.appendBytes(c.fileBytes, in.below(8));
   // A few bytes changed anywhere, headers included.
   for (std::uint32_t i = 0, n = in.below(4); i < n && !c.fileBytes.empty(); ++i)
     c.fileBytes[in.u32() % c.fileBytes.size()] = in.u8();

@@ -20,13 +20,14 @@ class FuzzInput {
   // A number below `bound` (bound > 0).
   std::uint32_t below(std::uint32_t bound) { return bound <= 256 ? u8() % bound : u32() % bound; }
   bool flag() { return (u8() & 1) != 0; }
-  // `count` bytes at once: what the input still has, then zeros.
-  std::vector<std::uint8_t> bytes(std::size_t count) {
-    std::vector<std::uint8_t> out(count, 0);
+  // `count` bytes at once onto the end of `out`: what the input still has,
+  // then zeros.
+  void appendBytes(std::vector<std::uint8_t>& out, std::size_t count) {
     const std::size_t taken = std::min(count, remaining());
-    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_), taken, out.begin());
+    out.insert(out.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(pos_),
+               bytes_.begin() + static_cast<std::ptrdiff_t>(pos_ + taken));
+    out.resize(out.size() + count - taken, 0);
     pos_ += taken;
-    return out;
   }
   // A short text of printable letters, Latin or Cyrillic.
   std::string text(std::size_t maxLength);

@@ -22,6 +22,7 @@ class FilesInUse {
   void add(const FilesInUse& other);
   // The remembered path that names the same file as `path`; null when none does.
   const std::string* find(const std::string& path) const;
+  const std::string* find(const platform::FileIdentity& identity) const;
   bool empty() const { return files_.empty(); }
 
  private:
@@ -36,6 +37,8 @@ class WrittenFiles {
   // The path claimed before that names the same file as `path`; null when
   // none does, and `path` is claimed.
   const std::string* claim(const std::string& path);
+  // The same, with the file's identity already known (none: it does not exist).
+  const std::string* claim(const std::string& path, const std::optional<platform::FileIdentity>& identity);
 
  private:
   struct Key {
@@ -43,8 +46,11 @@ class WrittenFiles {
     std::string name;
     bool operator<(const Key& other) const;
   };
-  static Key keyOf(const std::string& path);
+  Key keyOf(const std::string& path, const std::optional<platform::FileIdentity>& identity);
   std::map<Key, std::string> claimed_;
+  // The parts of one export lie in one folder: once found, it is not looked up again.
+  std::string lastFolder_;
+  std::optional<platform::FileIdentity> lastFolderIdentity_;
 };
 
 struct FileClash {

@@ -248,10 +248,9 @@ void readFirstAndLastRecord(MeasurementFile& file) {
   }
 }
 
-OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::string& path,
-                               MeasurementFile& file) {
+void closeMeasurementFile(MeasurementFile& file) {
   file.handle.close();
-  file.path = path;
+  file.path.clear();
   file.dataOffset = 0;
   file.recordCount = 0;
   file.firstTime = RecordTime{};
@@ -259,6 +258,12 @@ OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::stri
   file.channels.clear();  // keeps its memory for the next file
   file.values = RecordValues{};
   file.description = DeviceDescription{};
+}
+
+OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::string& path,
+                               MeasurementFile& file) {
+  closeMeasurementFile(file);
+  file.path = path;
   if (!file.handle.open(path)) return OpenResult::CannotOpen;
 
   DeviceDescription& d = file.description;

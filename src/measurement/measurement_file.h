@@ -83,6 +83,10 @@ bool readFileHeader(const DeviceCatalogue& catalogue, const platform::ReadOnlyFi
                     ChannelTables& channels, RecordValues& values, DeviceDescription& description,
                     std::uint64_t& dataOffset, std::vector<ExtraRecord>* extraRecords = nullptr);
 
+// Back to a state with no file, as a new object; the tables and statistics
+// blocks keep their memory for the next file.
+void closeMeasurementFile(MeasurementFile& file);
+
 // Opens `path` into `file`, closing what it held: header, decoding state,
 // record count (without foreign records at the end), first and last time.
 OpenResult openMeasurementFile(const DeviceCatalogue& catalogue, const std::string& path,

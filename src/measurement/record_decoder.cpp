@@ -483,7 +483,7 @@ void placeHistogram(const Scratch& scratch, ChannelTables& channels) {
   const std::uint32_t channel = t % scratch.channelMark;
   const std::uint32_t block = t / scratch.channelMark;
   if (channel >= kChannelSlots || block >= channels[channel].statistics.size()) return;
-  std::vector<std::uint32_t>& slots = channels[channel].statistics[block].histogram;
+  Histogram& slots = channels[channel].statistics[block].histogram;
   if (slots.size() < std::size_t{row} * k + k) return;
   std::copy_n(scratch.histogram.begin(), k, slots.begin() + std::size_t{row} * k);
 }
@@ -583,7 +583,6 @@ bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, R
   // slot by slot for each of them is what a catalogue's types cost most here.
   StatisticsBlock block;
   block.entries.resize(perBlock);
-  block.histogram.assign(kHistogramSlots, kEmptyHistogramSlot);
   const std::vector<std::uint32_t> noFormats(perBlock, 0);
   for (ChannelValues& ch : channels) {
     ch.statistics.assign(blocks, block);

@@ -92,7 +92,15 @@ void ChannelTables::reshapeTables(const Shape& shape) {
 }
 
 void ChannelTables::clear() {
-  for (ChannelValues& channel : channels_) channel = ChannelValues{};
+  for (ChannelValues& channel : channels_) {
+    std::vector<StatisticsBlock> statistics = std::move(channel.statistics);
+    std::vector<std::vector<std::uint32_t>> percentileFormats = std::move(channel.percentileFormats);
+    statistics.clear();
+    percentileFormats.clear();
+    channel = ChannelValues{};
+    channel.statistics = std::move(statistics);
+    channel.percentileFormats = std::move(percentileFormats);
+  }
   resetTables({});
 }
 

@@ -31,9 +31,18 @@ struct PercentileEntry {
   bool operator==(const PercentileEntry&) const = default;
 };
 
+using Histogram = std::array<std::uint32_t, kHistogramSlots>;  // kEmptyHistogramSlot where none
+
+constexpr Histogram emptyHistogram() {
+  Histogram h{};
+  h.fill(kEmptyHistogramSlot);
+  return h;
+}
+
+// Its histogram lies inside it, so a channel's blocks are one allocation.
 struct StatisticsBlock {
   std::vector<PercentileEntry> entries;
-  std::vector<std::uint32_t> histogram;  // kHistogramSlots, kEmptyHistogramSlot where none
+  Histogram histogram = emptyHistogram();
 
   bool operator==(const StatisticsBlock&) const = default;
 };
@@ -125,7 +134,8 @@ class ChannelTables {
   // shapes keep their formats (a file's header reshapes the tables that the
   // catalogue's layout formatted).
   void reshapeTables(const Shape& shape);
-  // Back to the state of a new object, keeping the blocks' memory.
+  // Back to the state of a new object, keeping the blocks' memory (the
+  // tables' and the statistics blocks').
   void clear();
 
   bool operator==(const ChannelTables& other) const { return channels_ == other.channels_; }

@@ -281,6 +281,9 @@ std::vector<std::uint8_t> headerBytes(const HeaderSource& h) {
 std::vector<std::uint8_t> measurementFileBytes(const MeasurementFileSource& source) {
   std::vector<std::uint8_t> bytes;
   if (source.variant == FileVariant::SelfDescribing) bytes = headerBytes(source.header);
+  std::size_t size = bytes.size() + source.trailing.size();
+  for (const auto& record : source.records) size += record.size();
+  bytes.reserve(size);
   for (const auto& record : source.records) bytes.insert(bytes.end(), record.begin(), record.end());
   bytes.insert(bytes.end(), source.trailing.begin(), source.trailing.end());
   return bytes;

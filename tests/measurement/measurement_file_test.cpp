@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "samples/measurement_writer.h"
+#include "samples/sample_generator.h"
+#include "samples/sample_layouts.h"
 #include "measurement/record_decoder.h"
 #include "support/measurement_catalogue.h"
 #include "support/temp_file.h"
@@ -375,6 +378,38 @@ TEST(MeasurementFile, ReopeningClosesThePreviousHandle) {
   EXPECT_EQ(openFiles(), before);
   EXPECT_EQ(openMeasurementFile(f.catalogue, "/nonexistent", m), OpenResult::CannotOpen);
   EXPECT_EQ(openFiles(), before - 1);
+}
+
+// One state opening file after file (its blocks kept) reads each as a new
+// state would, statistics blocks and histograms included; closed, it is new.
+TEST(MeasurementFile, StateReusedForFileAfterFileReadsAsNew) {
+  DeviceCatalogue catalogue = test::catalogueWithModel(1);
+  test::addType(catalogue, 21, soundLevelMeterDescription());
+  test::addType(catalogue, 22, vibrationMeterDescription());
+  const auto sample = [&](std::uint16_t type, FileVariant variant) {
+    SampleOptions options;
+    options.typeCode = type;
+    options.variant = variant;
+    options.records = 5;
+    MeasurementFileSource source;
+    EXPECT_EQ(generateSample(catalogue, options, source), SampleResult::Generated);
+    return std::make_unique<TempFile>(measurementFileBytes(source));
+  };
+  const auto sound = sample(21, FileVariant::SelfDescribing), vibration = sample(22, FileVariant::PairedWord);
+  MeasurementFile reused;
+  for (const TempFile* file : {sound.get(), vibration.get(), sound.get()}) {
+    ASSERT_EQ(openMeasurementFile(catalogue, file->path(), reused), OpenResult::Opened);
+    MeasurementFile fresh;
+    ASSERT_EQ(openMeasurementFile(catalogue, file->path(), fresh), OpenResult::Opened);
+    EXPECT_TRUE(reused.channels == fresh.channels);
+    EXPECT_TRUE(reused.values == fresh.values);
+    EXPECT_EQ(reused.recordCount, fresh.recordCount);
+  }
+  EXPECT_FALSE(reused.channels[0].statistics.empty());
+  closeMeasurementFile(reused);
+  EXPECT_FALSE(reused.handle.isOpen());
+  EXPECT_TRUE(reused.channels == ChannelTables{});
+  EXPECT_TRUE(reused.values == RecordValues{});
 }
 
 TEST(MeasurementFile, TwoThreadsReadOneOpenFile) {
