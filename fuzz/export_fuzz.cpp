@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <thread>
 
 #include "app/main_dialog.h"
 #include "app/windowless_host.h"
@@ -94,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::int32_t separator = dialog.state().valueSeparator;
   std::optional<ExportOutcome> outcome;
   if (dialog.startExport()) {
-    while (!host.ended) std::this_thread::yield();
+    host.ended.wait(false);
     outcome = dialog.finishExport();
   }
   if (!outcome) return 0;

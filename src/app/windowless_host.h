@@ -25,7 +25,10 @@ class WindowlessHost : public MainDialogHost {
   std::optional<StatisticsSettings> editStatistics(const StatisticsSettings&) override { return std::nullopt; }
   // Called on the export's worker thread.
   void postProgress(int percent) override {
-    if (percent < 0) ended = true;
+    if (percent < 0) {
+      ended = true;
+      ended.notify_all();  // for a caller blocked in ended.wait(false)
+    }
   }
   Profile& profile() override { return profile_; }
 
