@@ -28,7 +28,7 @@ int PreviewPane::update(const std::string& rawPath) {
 
   const std::string path = withoutTrailingSpace(rawPath);
   if (path.empty()) return 1;
-  file_ = MeasurementFile{};
+  closeMeasurementFile(file_);  // the tables keep their memory from one look to the next
   file_.path = path;
   if (!file_.handle.open(path)) return 2;
   DeviceDescription& d = file_.description;
