@@ -41,14 +41,23 @@ void readCalibration(ByteReader& reader, ChannelValues* channel) {
   channel->unitText = std::move(unit);
 }
 
-// The tables of the header's channels take its counts; format cells the
-// catalogue's shape had keep their formats.
-void sizeChannelTables(ChannelTables& channels, const DeviceDescription& d, std::size_t channelCount,
-                       std::size_t bands) {
-  ChannelTables::Shape shape = channels.shape();
-  for (std::size_t c = 0; c < std::min(channelCount, kChannelSlots); ++c)
-    for (std::size_t g = 0; g < 3; ++g) shape[c][g] = {static_cast<std::size_t>(d.parameterCount[g]), bands};
-  channels.reshapeTables(shape);
+// The header's counts: the tables of its channels take its parameters and
+// bands, the parameters of the description (`d`) where it gives none.
+std::int32_t headerParameters(const FileHeader& h) {
+  return std::min<std::int32_t>(h.parameterCount, parameterLimit(h.flags & 1));
+}
+std::int32_t headerBands(const FileHeader& h) { return std::min<std::int32_t>(h.bandCount, bandLimit(h.flags & 1)); }
+
+void applyHeaderCounts(const FileHeader& h, const DeviceDescription& d, ChannelTables::Shape& shape) {
+  const auto parameters = static_cast<std::size_t>(headerParameters(h));
+  const auto bands = static_cast<std::size_t>(headerBands(h));
+  for (std::size_t c = 0; c < std::min<std::size_t>(h.channelCount, kChannelSlots); ++c)
+    for (std::size_t g = 0; g < 3; ++g) {
+      const std::size_t rows = h.parameterCount == 0 ? static_cast<std::size_t>(d.parameterCount[g])
+                               : g < h.groupCount    ? parameters
+                                                     : 0;
+      shape[c][g] = {rows, bands};
+    }
 }
 
 void readSelfDescribing(const DeviceCatalogue& catalogue, const FileHeader& h,
@@ -56,7 +65,15 @@ void readSelfDescribing(const DeviceCatalogue& catalogue, const FileHeader& h,
                         DeviceDescription& d, std::vector<ExtraRecord>* extraRecords) {
   values.typeCode = h.typeCode;
   values.modelCode = h.modelCode;
-  prepareDecoding(catalogue, values.typeCode, values, channels, d);
+  // The tables are made once, in the header's shape where it gives one.
+  const auto headerShape = [&h](const DeviceDescription& fromCatalogue, ChannelTables::Shape& shape) {
+    applyHeaderCounts(h, fromCatalogue, shape);
+  };
+  if (!prepareDecoding(catalogue, values.typeCode, values, channels, d, headerShape)) {
+    ChannelTables::Shape shape = channels.shape();
+    applyHeaderCounts(h, d, shape);
+    channels.resetTables(shape);
+  }
   d.recordSize = h.recordSize;
   d.wideBandIndex = h.flags & 1;
   values.vin = h.vin;
@@ -72,14 +89,13 @@ void readSelfDescribing(const DeviceCatalogue& catalogue, const FileHeader& h,
     if (i < kParameterNameLimit) d.parameterNames[i] = std::move(name);
   }
 
-  const std::int32_t parameters = std::min<std::int32_t>(h.parameterCount, parameterLimit(d.wideBandIndex));
-  const std::int32_t bands = std::min<std::int32_t>(h.bandCount, bandLimit(d.wideBandIndex));
+  const std::int32_t parameters = headerParameters(h);
+  const std::int32_t bands = headerBands(h);
   for (std::size_t g = 0; g < 3; ++g) {
     if (h.parameterCount > 0) d.parameterCount[g] = g < h.groupCount ? parameters : 0;
     d.bandCount[g] = g < h.groupCount ? bands : 0;
   }
   d.channelCount = h.channelCount;
-  sizeChannelTables(channels, d, h.channelCount, static_cast<std::size_t>(bands));
 
   // Names that are not kept are skipped in one step: with a name length of 0
   // they take no bytes, and G x B of them would otherwise be a long walk.

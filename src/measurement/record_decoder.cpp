@@ -530,7 +530,7 @@ void resetState(RecordValues& values, ChannelTables& channels, DeviceDescription
 }  // namespace
 
 bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, RecordValues& values,
-                     ChannelTables& channels, DeviceDescription& description) {
+                     ChannelTables& channels, DeviceDescription& description, const ShapeTables& shapeTables) {
   const DeviceDescription* found = catalogue.findDescription(typeCode);
   const bool usable = found != nullptr && !found->layout.empty();
   if (usable) description = *found;
@@ -578,6 +578,8 @@ bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, R
     for (std::size_t g = 0; g < 3; ++g)
       groups[g] = {static_cast<std::size_t>(description.parameterCount[g]),
                    static_cast<std::size_t>(description.bandCount[g])};
+  const ChannelTables::Shape catalogueShape = shape;
+  if (shapeTables) shapeTables(description, shape);
   channels.resetTables(shape);
   // One empty block made once and copied to every slot: filling a histogram
   // slot by slot for each of them is what a catalogue's types cost most here.
@@ -595,9 +597,11 @@ bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, R
       const std::uint32_t group = code::groupField(c);
       if (group < 1 || group > 3) continue;
       FormatTable& table = channels[code::channel(c)].formats[group - 1];
+      const auto [rows, bands] = catalogueShape[code::channel(c)][group - 1];
       const std::uint32_t p = code::parameter(c, description.wideBandIndex);
       const std::uint32_t b = code::band(c, description.wideBandIndex);
-      if (p < table.size() && b < table[p].size()) table[p][b] = description.formatOf(i);
+      if (p < std::min(rows, table.size()) && b < std::min(bands, table.columns()))
+        table[p][b] = description.formatOf(i);
     } else if (code::kind(c) == 0x017) {
       ChannelValues& ch = channels[(c >> 12) & 0xF];
       if (ch.statistics.empty() || ch.statistics[0].entries.empty()) continue;

@@ -3,6 +3,7 @@
 // record layout of the file's description once per record.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -15,8 +16,14 @@ namespace sonvera {
 // Copies the catalogue's description of `typeCode` into `description` and
 // sizes every table of the state from its layout. False (and the state reset
 // and empty) when the catalogue has no description with a layout.
+// `shapeTables`, when given, sees the catalogue's description and the tables'
+// shape it gives, and may change the shape before the tables are made (a
+// file's header gives its own counts); format cells outside the catalogue's
+// shape stay kDefaultFormat.
+using ShapeTables = std::function<void(const DeviceDescription&, ChannelTables::Shape&)>;
 bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, RecordValues& values,
-                     ChannelTables& channels, DeviceDescription& description);
+                     ChannelTables& channels, DeviceDescription& description,
+                     const ShapeTables& shapeTables = {});
 
 // One entry of a record layout as the decoder takes it.
 struct DecodeStep {

@@ -70,27 +70,6 @@ void ChannelTables::resetTables(const Shape& shape) {
   bindTables();
 }
 
-void ChannelTables::reshapeTables(const Shape& shape) {
-  if (shape == shape_) {
-    std::fill(values_.begin(), values_.end(), NoValue);
-    return;
-  }
-  const Shape oldShape = shape_;
-  std::vector<std::uint32_t>& oldFormats = scratch_;  // keeps its memory, as the blocks do
-  oldFormats.assign(formats_.begin(), formats_.end());
-  resetTables(shape);
-  std::size_t from = 0;  // the old table's place in the old block
-  for (std::size_t c = 0; c < kChannelSlots; ++c)
-    for (std::size_t g = 0; g < 3; ++g) {
-      const auto [oldRows, oldBands] = oldShape[c][g];
-      FormatTable& formats = channels_[c].formats[g];
-      const std::size_t rows = std::min(oldRows, formats.size()), bands = std::min(oldBands, formats.columns());
-      for (std::size_t r = 0; r < rows; ++r)
-        std::copy_n(oldFormats.begin() + static_cast<std::ptrdiff_t>(from + r * oldBands), bands, formats[r].begin());
-      from += oldRows * oldBands;
-    }
-}
-
 void ChannelTables::clear() {
   for (ChannelValues& channel : channels_) {
     std::vector<StatisticsBlock> statistics = std::move(channel.statistics);

@@ -130,10 +130,6 @@ class ChannelTables {
   double* valueCells() { return values_.data(); }
   // Every table takes its shape, filled with NoValue and kDefaultFormat.
   void resetTables(const Shape& shape);
-  // Every table takes its shape, its values NoValue; format cells within both
-  // shapes keep their formats (a file's header reshapes the tables that the
-  // catalogue's layout formatted).
-  void reshapeTables(const Shape& shape);
   // Back to the state of a new object, keeping the blocks' memory (the
   // tables' and the statistics blocks').
   void clear();
@@ -148,7 +144,6 @@ class ChannelTables {
   Shape shape_{};
   std::vector<double> values_;
   std::vector<std::uint32_t> formats_;
-  std::vector<std::uint32_t> scratch_;  // the old formats while reshaping
 };
 
 struct RecordValues {

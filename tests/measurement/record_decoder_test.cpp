@@ -656,7 +656,7 @@ TEST(RecordDecoder, APlanForAnotherShapeIsNotUsed) {
   DecodingPlan plan(f.state.description, f.state.channels);
   ChannelTables::Shape shape = f.state.channels.shape();
   shape[0][0] = {3, 4};
-  f.state.channels.reshapeTables(shape);
+  f.state.channels.resetTables(shape);
   EXPECT_FALSE(plan.fits(f.state.channels, f.state.description));
   const std::vector<std::uint8_t> bytes = words({5, 6}).take();
   decodeRecord(bytes, f.state.channels, f.state.values, f.state.description, plan);
