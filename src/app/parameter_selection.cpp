@@ -115,6 +115,8 @@ void ParameterSelection::fillParametersAndBands() {
         const auto named = description_.parameterNames.find(static_cast<std::uint32_t>(i));
         parameters_.entries.push_back(named != description_.parameterNames.end() ? named->second : "unknown");
       }
+      // Files may have thousands of bands: room for them all at once.
+      bands_.entries.reserve(static_cast<std::size_t>(std::max(bandCount, 0)) + 1);
       if (bandCount > 1) bands_.entries.emplace_back(text(StringId::AllBands));
       // A band without any name keeps its place with an empty entry.
       for (std::int32_t j = 0; j < bandCount; ++j)

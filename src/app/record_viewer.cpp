@@ -64,6 +64,7 @@ RecordViewer::RecordViewer(const DeviceCatalogue& catalogue, const RecordValues&
       const auto name = description.parameterNames.find(static_cast<std::uint32_t>(i));
       group.rowHeaders.push_back(name != description.parameterNames.end() ? name->second : std::string{});
     }
+    group.bandHeaders.reserve(static_cast<std::size_t>(std::max(bands, 0)));  // thousands at times
     for (std::int32_t b = 0; b < bands; ++b)
       group.bandHeaders.push_back(
           bandedBandName(catalogue, values, description, g, static_cast<std::uint32_t>(b)).value_or(std::string{}));
