@@ -1,5 +1,6 @@
 #include "app/scripted_export.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -73,7 +74,13 @@ ScriptedExport runScriptedExport(MainDialog& dialog, const std::atomic<bool>& en
   ScriptedExport run;
   run.started = dialog.startExport();
   bool stop = false;
-  while (run.started && !ended && !(stop = stopRequested())) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  // A batch has many short exports: look again soon at first, then every
+  // 20 ms (a stop request waits no longer than that).
+  auto pause = std::chrono::milliseconds(1);
+  while (run.started && !ended && !(stop = stopRequested())) {
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(20));
+  }
   if (stop) dialog.stopExport();
   run.outcome = dialog.finishExport();
   return run;
