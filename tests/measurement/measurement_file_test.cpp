@@ -440,5 +440,37 @@ TEST(MeasurementFile, TwoThreadsReadOneOpenFile) {
   EXPECT_TRUE(ok2);
 }
 
+// A header's counts shape the tables of its channels: cells within both its
+// shape and the catalogue's keep the catalogue's formats, the others take the
+// default, and a channel the header does not have keeps the catalogue's table.
+TEST(MeasurementFile, HeaderCountsShapeTablesKeepingTheCataloguesFormats) {
+  // Group 1: channel 0 parameters 0-1 x bands 0-2, channel 1 band 0.
+  DeviceDescription d = test::describe({0x01100000, 0x01100002, 0x01100101, 0x01110000});
+  d.formats = {0x11, 0x12, 0x13, 0x14};
+  DeviceCatalogue catalogue;
+  test::addType(catalogue, 4300, d);
+  MeasurementFileSource source;
+  source.header.typeCode = 4300;
+  source.header.recordSize = d.recordSize;
+  source.header.channelNames = {"A"};
+  source.header.parameterNames = {"p"};
+  source.header.bandCount = 5;
+  source.header.groupNames = {"g"};
+  source.records.push_back(std::vector<std::uint8_t>(d.recordSize, 0));
+  TempFile file(measurementFileBytes(source));
+  MeasurementFile m;
+  ASSERT_EQ(openMeasurementFile(catalogue, file.path(), m), OpenResult::Opened);
+
+  const FormatTable& header = m.channels[0].formats[0];
+  ASSERT_EQ(header.size(), 1u);
+  ASSERT_EQ(header.columns(), 5u);
+  const std::vector<std::uint32_t> row(header[0].begin(), header[0].end());
+  EXPECT_EQ(row, (std::vector<std::uint32_t>{0x11, kDefaultFormat, 0x12, kDefaultFormat, kDefaultFormat}));
+  const FormatTable& catalogues = m.channels[1].formats[0];
+  ASSERT_EQ(catalogues.size(), 2u);
+  ASSERT_EQ(catalogues.columns(), 3u);
+  EXPECT_EQ(catalogues[0][0], 0x14u);
+}
+
 }  // namespace
 }  // namespace sonvera
