@@ -1,5 +1,6 @@
 #include "export/column_statistics.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace sonvera {
@@ -17,12 +18,16 @@ void ColumnAccumulator::accumulate(double v, bool isLevel, double reference) {
     minimum = v;
     maximum = v;
     levelHistogram.assign(kLevelBins, 0);  // allocates only the first time
+    lowestBin = highestBin = levelBin(v);
   }
   if (v < minimum) minimum = v;
   if (v > maximum) maximum = v;
   energySum += isLevel ? std::pow(10.0, v / 10) * reference * reference : v * v;
   ++count;
-  ++levelHistogram[static_cast<std::size_t>(levelBin(v))];
+  const int bin = levelBin(v);
+  lowestBin = std::min(lowestBin, bin);
+  highestBin = std::max(highestBin, bin);
+  ++levelHistogram[static_cast<std::size_t>(bin)];
 }
 
 bool anyStatisticChosen(const StatisticsSettings& s) {
@@ -41,9 +46,12 @@ ColumnFigures computeFigures(const ColumnAccumulator& c, const StatisticsSetting
   const double root = durationSeconds > 0 ? std::sqrt(durationSeconds) : 0;
   f.exposure = root != 0 ? f.rms * root : f.rms;
 
+  // Only the bins from the lowest to the highest count: a wide export has
+  // thousands of columns, mostly of a few bins each.
   const int b = levelBin(s.threshold);
   std::uint64_t above = c.levelHistogram[static_cast<std::size_t>(b)] / 2;
-  for (int i = b + 1; i < kLevelBins; ++i) above += c.levelHistogram[static_cast<std::size_t>(i)];
+  for (int i = std::max(b + 1, c.lowestBin); i <= c.highestBin; ++i)
+    above += c.levelHistogram[static_cast<std::size_t>(i)];
   f.exceedancePercent = static_cast<double>(above) / c.count * 100;
 
   for (const auto p : s.percentiles)
@@ -52,7 +60,7 @@ ColumnFigures computeFigures(const ColumnAccumulator& c, const StatisticsSetting
   // upper edge more than (100 - p) % of the values lie.
   auto next = f.percentileLevels.rbegin();
   std::uint64_t total = 0;
-  for (int i = 0; i < kLevelBins && next != f.percentileLevels.rend(); ++i) {
+  for (int i = c.lowestBin; i < kLevelBins && next != f.percentileLevels.rend(); ++i) {
     total += c.levelHistogram[static_cast<std::size_t>(i)];
     const double share = static_cast<double>(total) / c.count;
     while (next != f.percentileLevels.rend() && share > 1.0 - next->first / 100.0) {

@@ -24,6 +24,7 @@ struct ColumnAccumulator {
   // kLevelBins counts from the first value on; empty until then, so that the
   // many columns of an export without statistics stay small.
   std::vector<std::uint32_t> levelHistogram;
+  int lowestBin = 0, highestBin = 0;  // every count lies in between
 
   // `isLevel`: the value is in dB (format bit 0), `reference` the column's reference.
   void accumulate(double v, bool isLevel, double reference);

@@ -55,14 +55,17 @@ TEST(ColumnStatistics, HistogramEdgesAndPercentiles) {
   EXPECT_EQ(levelBin(std::nan("")), 0);
   EXPECT_EQ(figuresOf({300}).percentileLevels.at(50), 256.5);
 
-  // Eleven values 50..60: L90 is exceeded by about 90 % of them, L10 by about 10 %.
-  ColumnAccumulator c;
-  for (int i = 0; i <= 10; ++i) c.accumulate(50 + i, true, kRef);
-  StatisticsSettings s = everything(55);
-  s.percentiles = {50, 50, 90, 10, 0, 0};
-  const ColumnFigures f = computeFigures(c, s, 9);
-  EXPECT_EQ(f.percentileLevels, (std::map<std::int32_t, double>{{10, 59.5}, {50, 55.5}, {90, 51.5}}));
-  EXPECT_DOUBLE_EQ(f.exceedancePercent, 5.0 / 11 * 100);  // 56..60; 55 in the threshold's bin counts half of 1
+  // Eleven values 50..60, rising and falling: L90 is exceeded by about 90 %
+  // of them, L10 by about 10 %.
+  for (const bool rising : {true, false}) {
+    ColumnAccumulator c;
+    for (int i = 0; i <= 10; ++i) c.accumulate(rising ? 50 + i : 60 - i, true, kRef);
+    StatisticsSettings s = everything(55);
+    s.percentiles = {50, 50, 90, 10, 0, 0};
+    const ColumnFigures f = computeFigures(c, s, 9);
+    EXPECT_EQ(f.percentileLevels, (std::map<std::int32_t, double>{{10, 59.5}, {50, 55.5}, {90, 51.5}}));
+    EXPECT_DOUBLE_EQ(f.exceedancePercent, 5.0 / 11 * 100);  // 56..60; 55 in the threshold's bin counts half of 1
+  }
 }
 
 TEST(ColumnStatistics, ResetStartsTheNextFileAfresh) {
@@ -70,9 +73,10 @@ TEST(ColumnStatistics, ResetStartsTheNextFileAfresh) {
   c.accumulate(90, true, kRef);
   c.reset();
   c.accumulate(40, true, kRef);
-  const ColumnFigures f = computeFigures(c, everything(), 0);
+  const ColumnFigures f = computeFigures(c, everything(20), 0);
   EXPECT_EQ(f.maximum, 40);
   EXPECT_EQ(f.percentileLevels.at(10), 40.5);
+  EXPECT_EQ(f.exceedancePercent, 100);
   EXPECT_FALSE(anyStatisticChosen(StatisticsSettings{}));
   StatisticsSettings only;
   only.percentiles[5] = 99;
