@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <optional>
 
 #include "export/item_text.h"
 #include "measurement/channel_names.h"
@@ -40,8 +41,9 @@ class ColumnBuilder {
   void buildReferenceTable();
   void appendBandedColumns(const ExportItem& item);
   void appendExtraColumns(const ExportItem& item, const std::vector<const ExtraParameterTable*>& extras);
+  // `firstCarried`: of the item's group, for a banded item.
   void addColumn(const double* value, DisplayFormat format, std::int32_t channel, const ExportItem& item,
-                 std::int32_t band);
+                 std::int32_t band, std::optional<std::int32_t> firstCarried);
   std::int32_t channelLimit() const;
 
   const DeviceCatalogue& catalogue_;
@@ -68,7 +70,7 @@ void ColumnBuilder::buildReferenceTable() {
 }
 
 void ColumnBuilder::addColumn(const double* value, DisplayFormat format, std::int32_t channel,
-                             const ExportItem& item, std::int32_t band) {
+                             const ExportItem& item, std::int32_t band, std::optional<std::int32_t> firstCarried) {
   // 0xFFFF stands for the default level format in every respect.
   const DisplayFormat meaning = format == kDefault ? kDefaultLevel : format;
   ExportColumn& column = columns_.emplace_back();
@@ -80,7 +82,7 @@ void ColumnBuilder::addColumn(const double* value, DisplayFormat format, std::in
   column.decimating = (meaning & kDecimates) != 0;
   const ExportItem cell{item.group, item.parameter, band, channel};
   column.name = columnSafe(
-      itemText(catalogue_, values_, channels_, description_, typeCode_, cell, true).value_or(""),
+      itemText(catalogue_, values_, channels_, description_, typeCode_, cell, true, firstCarried).value_or(""),
       separator_);
 }
 
@@ -110,7 +112,7 @@ void ColumnBuilder::appendBandedColumns(const ExportItem& item) {
       // Cells the layout does not size (an override beyond its bands) do not exist.
       if (r >= ch.values[g].size() || b >= ch.values[g][r].size()) return;
       const bool formatted = r < ch.formats[g].size() && b < ch.formats[g][r].size();
-      addColumn(&ch.values[g][r][b], formatted ? ch.formats[g][r][b] : kDefault, c, item, band);
+      addColumn(&ch.values[g][r][b], formatted ? ch.formats[g][r][b] : kDefault, c, item, band, first);
     });
   });
 }
@@ -132,7 +134,7 @@ void ColumnBuilder::appendExtraColumns(const ExportItem& item,
       const auto found = ch.otherValues.find(table.codes[p][b] & 0x0FFFFFFF);
       if (found == ch.otherValues.end()) return;
       const bool formatted = p < table.formats.size() && b < table.formats[p].size();
-      addColumn(&found->second, formatted ? table.formats[p][b] : kDefault, c, item, band);
+      addColumn(&found->second, formatted ? table.formats[p][b] : kDefault, c, item, band, std::nullopt);
     });
   });
 }

@@ -79,7 +79,8 @@ std::optional<std::string> bandedBandName(const DeviceCatalogue& catalogue, cons
 
 std::optional<std::string> itemText(const DeviceCatalogue& catalogue, const RecordValues& values,
                                     const ChannelTables& channels, const DeviceDescription& description,
-                                    std::uint16_t typeCode, const ExportItem& item, bool headerNames) {
+                                    std::uint16_t typeCode, const ExportItem& item, bool headerNames,
+                                    std::optional<std::int32_t> firstCarried) {
   const std::vector<const ExtraParameterTable*> extras =
       isBandedGroup(item.group) ? std::vector<const ExtraParameterTable*>{} : catalogue.extraTables(typeCode);
 
@@ -91,8 +92,10 @@ std::optional<std::string> itemText(const DeviceCatalogue& catalogue, const Reco
   if (isBandedGroup(item.group)) {
     const auto g = static_cast<std::size_t>(item.group);
     const std::int32_t bands = effectiveBandCount(values, description, item.group);
-    const std::int32_t first = firstCarriedParameter(item.group, description.parameterCount[g], bands,
-                                                     description.channelCount, channels);
+    const std::int32_t first =
+        firstCarried ? *firstCarried
+                     : firstCarriedParameter(item.group, description.parameterCount[g], bands, description.channelCount,
+                                             channels);
     const std::uint32_t key = static_cast<std::uint32_t>(first) + static_cast<std::uint32_t>(item.parameter);
     const auto named = description.parameterNames.find(key);
     if (named != description.parameterNames.end()) parameter = named->second;

@@ -40,9 +40,12 @@ std::optional<std::string> bandedBandName(const DeviceCatalogue& catalogue, cons
 
 // "group,parameter,band", preceded by "channel," on files with more than one
 // channel. `headerNames` takes the groups' column titles. Nothing when any
-// part cannot be named for this file.
+// part cannot be named for this file. `firstCarried`: the group's
+// firstCarriedParameter when the caller has it already (the export names
+// every column of a state, and finding it may walk the whole table).
 std::optional<std::string> itemText(const DeviceCatalogue& catalogue, const RecordValues& values,
                                     const ChannelTables& channels, const DeviceDescription& description,
-                                    std::uint16_t typeCode, const ExportItem& item, bool headerNames);
+                                    std::uint16_t typeCode, const ExportItem& item, bool headerNames,
+                                    std::optional<std::int32_t> firstCarried = std::nullopt);
 
 }  // namespace sonvera

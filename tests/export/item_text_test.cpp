@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
+#include "export/export_columns.h"
+
 #include "support/banded_state.h"
 
 namespace sonvera {
@@ -154,6 +158,36 @@ TEST_F(ItemTextTest, ExtraGroupsComeFromTheTypesTables) {
   EXPECT_EQ(text({3, -1, 0, 0}), std::nullopt);
   EXPECT_EQ(text({3, 0, 2, 0}), std::nullopt);
   EXPECT_EQ(text({5, 0, 0, 0}), std::nullopt);
+}
+
+// 16 channels of 16 parameters by 4 096 bands, of which only the last
+// parameter carries values: naming the 65 536 columns finds that parameter
+// once, not for each column (a walk of a million cells for each would take
+// minutes).
+TEST(ExportColumnNames, AWideStateIsNamedPromptly) {
+  DeviceDescription d;
+  d.channelCount = 16;
+  d.parameterCount = {16, 0, 0};
+  d.bandCount = {4096, 0, 0};
+  d.parameterNames[15] = "P";
+  d.groupColumnTitles[0] = "G";
+  d.bandNameStep[0] = 0;  // every band is named by the catalogue's first name
+  DecodingState state;
+  state.description = d;
+  ChannelTables::Shape shape{};
+  for (auto& groups : shape) groups[0] = {16, 4096};
+  state.channels.resetTables(shape);
+  state.values.channelNames[0] = "A";
+  state.channels[3].values[0][15][7] = 50.0;
+  DeviceCatalogue catalogue;
+  catalogue.bandNames = {"b"};
+  const auto start = std::chrono::steady_clock::now();
+  const std::vector<ExportColumn> columns = buildExportColumns(
+      catalogue, kType, state.description, state.values, state.channels, {ExportItem{0, 0, -1, -1}}, ';');
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  ASSERT_EQ(columns.size(), 65536u);
+  EXPECT_EQ(columns[0].value, &state.channels[0].values[0][15][0]);
+  EXPECT_EQ(columns[0].name, "A,G,P,b") << columns[0].name;
 }
 
 }  // namespace
