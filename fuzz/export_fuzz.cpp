@@ -32,13 +32,6 @@ class FuzzHost : public WindowlessHost {
 // counts in reach.
 constexpr std::size_t kMaxValueCells = 80000;
 
-std::size_t valueCells(const ChannelTables& channels) {
-  std::size_t cells = 0;
-  for (const auto& groups : channels.shape())
-    for (const auto& [rows, bands] : groups) cells += rows * bands;
-  return cells;
-}
-
 void chooseOptions(fuzz::FuzzInput& in, MainDialog& dialog) {
   MainDialogState& s = dialog.editableState();
   s.split = in.flag();
@@ -100,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FuzzHost host(folder + "/result.csv");
   MainDialog dialog(c.catalogue, host);
-  if (!dialog.openFile(memory.path()) || valueCells(dialog.file().channels) > kMaxValueCells) return 0;
+  if (!dialog.openFile(memory.path()) || dialog.file().channels.cellCount() > kMaxValueCells) return 0;
   dialog.addAllExportItems();
   chooseOptions(input, dialog);
   const std::int32_t separator = dialog.state().valueSeparator;

@@ -126,6 +126,8 @@ class ChannelTables {
   static constexpr std::size_t size() { return kChannelSlots; }
 
   const Shape& shape() const { return shape_; }
+  // Value cells of all tables together.
+  std::size_t cellCount() const { return values_.size(); }
   // The value cells of every table, table after table (TableView::offset).
   double* valueCells() { return values_.data(); }
   // Every table takes its shape, filled with NoValue and kDefaultFormat.
