@@ -1,5 +1,7 @@
 #include "export/ansi_text.h"
 
+#include <algorithm>
+
 #include "base/utf16.h"
 
 namespace sonvera {
@@ -28,6 +30,9 @@ char ansiByte(char32_t c) {
 }
 
 std::string toAnsi(std::string_view utf8) {
+  // Column names are mostly ASCII, which the code page keeps as it is.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    return std::string(utf8);
   const std::u16string units = utf8ToUtf16(utf8);
   std::string out;
   out.reserve(units.size());

@@ -17,8 +17,8 @@ void ColumnAccumulator::accumulate(double v, bool isLevel, double reference) {
     energySum = 0;
     minimum = v;
     maximum = v;
-    levelHistogram.assign(kLevelBins, 0);  // allocates only the first time
-    lowestBin = highestBin = levelBin(v);
+    lowestBin = highestBin = firstBin = levelBin(v);
+    levelCounts.clear();  // keeps its room for the next data file
   }
   if (v < minimum) minimum = v;
   if (v > maximum) maximum = v;
@@ -27,7 +27,20 @@ void ColumnAccumulator::accumulate(double v, bool isLevel, double reference) {
   const int bin = levelBin(v);
   lowestBin = std::min(lowestBin, bin);
   highestBin = std::max(highestBin, bin);
-  ++levelHistogram[static_cast<std::size_t>(bin)];
+  countBin(bin);
+}
+
+void ColumnAccumulator::countBin(int bin) {
+  if (bin < firstBin) {
+    // At least doubled downward, so that a falling level moves the counts a
+    // few times only.
+    const int grown = std::max(0, std::min(bin, firstBin - static_cast<int>(levelCounts.size())));
+    levelCounts.insert(levelCounts.begin(), static_cast<std::size_t>(firstBin - grown), 0);
+    firstBin = grown;
+  }
+  const auto i = static_cast<std::size_t>(bin - firstBin);
+  if (i >= levelCounts.size()) levelCounts.resize(i + 1, 0);
+  ++levelCounts[i];
 }
 
 bool anyStatisticChosen(const StatisticsSettings& s) {
@@ -49,9 +62,8 @@ ColumnFigures computeFigures(const ColumnAccumulator& c, const StatisticsSetting
   // Only the bins from the lowest to the highest count: a wide export has
   // thousands of columns, mostly of a few bins each.
   const int b = levelBin(s.threshold);
-  std::uint64_t above = c.levelHistogram[static_cast<std::size_t>(b)] / 2;
-  for (int i = std::max(b + 1, c.lowestBin); i <= c.highestBin; ++i)
-    above += c.levelHistogram[static_cast<std::size_t>(i)];
+  std::uint64_t above = c.binCount(b) / 2;
+  for (int i = std::max(b + 1, c.lowestBin); i <= c.highestBin; ++i) above += c.binCount(i);
   f.exceedancePercent = static_cast<double>(above) / c.count * 100;
 
   for (const auto p : s.percentiles)
@@ -61,7 +73,7 @@ ColumnFigures computeFigures(const ColumnAccumulator& c, const StatisticsSetting
   auto next = f.percentileLevels.rbegin();
   std::uint64_t total = 0;
   for (int i = c.lowestBin; i < kLevelBins && next != f.percentileLevels.rend(); ++i) {
-    total += c.levelHistogram[static_cast<std::size_t>(i)];
+    total += c.binCount(i);
     const double share = static_cast<double>(total) / c.count;
     while (next != f.percentileLevels.rend() && share > 1.0 - next->first / 100.0) {
       next->second = i * 0.5;

@@ -21,15 +21,25 @@ struct ColumnAccumulator {
   double minimum = 0;
   double maximum = 0;
   double energySum = 0;
-  // kLevelBins counts from the first value on; empty until then, so that the
-  // many columns of an export without statistics stay small.
-  std::vector<std::uint32_t> levelHistogram;
+  // Counts of the bins from `firstBin` on, only as far as the values reach:
+  // a wide export has tens of thousands of columns, mostly of a few bins
+  // each, and all 514 bins for each of them cost more than the export.
+  std::vector<std::uint32_t> levelCounts;
+  int firstBin = 0;
   int lowestBin = 0, highestBin = 0;  // every count lies in between
 
   // `isLevel`: the value is in dB (format bit 0), `reference` the column's reference.
   void accumulate(double v, bool isLevel, double reference);
+  // Values in `bin` so far.
+  std::uint32_t binCount(int bin) const {
+    const auto i = static_cast<std::size_t>(bin - firstBin);
+    return bin >= firstBin && i < levelCounts.size() ? levelCounts[i] : 0;
+  }
   // Starts the next data file afresh.
   void reset() { count = 0; }
+
+ private:
+  void countBin(int bin);
 };
 
 // The figures of one column at the end of a data file.

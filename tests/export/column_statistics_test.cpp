@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "export/column_statistics.h"
 
@@ -66,6 +67,16 @@ TEST(ColumnStatistics, HistogramEdgesAndPercentiles) {
     EXPECT_EQ(f.percentileLevels, (std::map<std::int32_t, double>{{10, 59.5}, {50, 55.5}, {90, 51.5}}));
     EXPECT_DOUBLE_EQ(f.exceedancePercent, 5.0 / 11 * 100);  // 56..60; 55 in the threshold's bin counts half of 1
   }
+
+  // Levels in the first, a middle and the last bin, in either order: two of
+  // five below 0 dB, one at 80 dB, two beyond 256 dB.
+  for (const auto& levels : {std::vector<double>{80, 300, -5, -5, 300}, std::vector<double>{-5, 300, 300, 80, -5}}) {
+    ColumnAccumulator c;
+    for (const double v : levels) c.accumulate(v, true, kRef);
+    const ColumnFigures f = computeFigures(c, everything(80), 0);
+    EXPECT_EQ(f.percentileLevels, (std::map<std::int32_t, double>{{10, 256.5}, {50, 80.5}, {90, 0}}));
+    EXPECT_DOUBLE_EQ(f.exceedancePercent, 40);  // the two beyond; 80 dB counts half of 1, rounded down
+  }
 }
 
 TEST(ColumnStatistics, ResetStartsTheNextFileAfresh) {
@@ -87,7 +98,7 @@ TEST(ColumnStatistics, AFileOfMoreThanTwoBillionRecordsKeepsCounting) {
   ColumnAccumulator c;
   c.accumulate(70, true, kRef);
   c.count = 2147483647;  // as after that many values of 70 dB
-  c.levelHistogram[static_cast<std::size_t>(levelBin(70))] = 2147483647u;
+  c.levelCounts[static_cast<std::size_t>(levelBin(70) - c.firstBin)] = 2147483647u;
   c.energySum *= 2147483647.0;
   c.accumulate(70, true, kRef);
   EXPECT_GT(c.count, 0);
