@@ -21,9 +21,10 @@ struct ColumnAccumulator {
   double minimum = 0;
   double maximum = 0;
   double energySum = 0;
-  // Counts of the bins from `firstBin` on, only as far as the values reach:
-  // a wide export has tens of thousands of columns, mostly of a few bins
-  // each, and all 514 bins for each of them cost more than the export.
+  // Counts of the bins from `firstBin` on, only as far as the values reach
+  // (it grows a few times a column, not with every record): a wide export
+  // has tens of thousands of columns, mostly of a few bins each, and 514
+  // bins for each of them came to hundreds of megabytes.
   std::vector<std::uint32_t> levelCounts;
   int firstBin = 0;
   int lowestBin = 0, highestBin = 0;  // every count lies in between
