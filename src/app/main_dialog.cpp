@@ -455,8 +455,8 @@ bool MainDialog::startExport() {
   host_.postProgress(0);
   exportStarted_ = true;
   outcome_ = ExportOutcome{};
-  const bool started = runner_.start([this, job = std::move(job)](const std::atomic<bool>& stop) {
-    outcome_ = runExport(job, stop, [this](std::int32_t percent) { host_.postProgress(percent); });
+  const bool started = runner_.start([this, job = std::move(job)](const std::atomic<bool>& stop) mutable {
+    outcome_ = runExport(std::move(job), stop, [this](std::int32_t percent) { host_.postProgress(percent); });
   });
   if (!started) {
     exportStarted_ = false;

@@ -48,14 +48,16 @@ ResultFormatOptions formatOptions(const ExportSettings& s) {
 
 class ExportWorker {
  public:
-  ExportWorker(const ExportJob& job, const std::atomic<bool>& stop, const ExportProgress& progress)
+  // The decoding state comes apart from the job, copied or taken from it.
+  ExportWorker(const ExportJob& job, RecordValues values, ChannelTables channels, DeviceDescription description,
+               const std::atomic<bool>& stop, const ExportProgress& progress)
       : job_(job),
         settings_(job.settings),
         stop_(stop),
         progress_(progress),
-        values_(job.values),
-        channels_(job.channels),
-        description_(job.description),
+        values_(std::move(values)),
+        channels_(std::move(channels)),
+        description_(std::move(description)),
         plan_(description_, channels_),
         options_(formatOptions(job.settings)) {}
 
@@ -363,7 +365,13 @@ void takeOpenFile(ExportJob& job, const MeasurementFile& file) {
 }
 
 ExportOutcome runExport(const ExportJob& job, const std::atomic<bool>& stop, const ExportProgress& progress) {
-  ExportWorker worker(job, stop, progress);
+  ExportWorker worker(job, job.values, job.channels, job.description, stop, progress);
+  return worker.run();
+}
+
+ExportOutcome runExport(ExportJob&& job, const std::atomic<bool>& stop, const ExportProgress& progress) {
+  ExportWorker worker(job, std::move(job.values), std::move(job.channels), std::move(job.description), stop,
+                      progress);
   return worker.run();
 }
 

@@ -82,5 +82,8 @@ using ExportProgress = std::function<void(std::int32_t)>;
 // of every record; on a stop, and on a failure, the files already begun are
 // completed and closed. Every file that was closed without a fault is whole.
 ExportOutcome runExport(const ExportJob& job, const std::atomic<bool>& stop, const ExportProgress& progress);
+// The same, taking the job's decoding state (values, tables, description)
+// instead of copying it: for a job made for this one export.
+ExportOutcome runExport(ExportJob&& job, const std::atomic<bool>& stop, const ExportProgress& progress);
 
 }  // namespace sonvera

@@ -25,6 +25,7 @@ ResultWriter::ResultWriter(ResultWriter&& other) noexcept
     : file_(std::move(other.file_)),
       path_(std::move(other.path_)),
       buffer_(std::move(other.buffer_)),
+      capacity_(std::exchange(other.capacity_, 0)),
       used_(std::exchange(other.used_, 0)),
       ok_(other.ok_),
       memory_(std::exchange(other.memory_, false)),
@@ -36,6 +37,7 @@ ResultWriter& ResultWriter::operator=(ResultWriter&& other) noexcept {
     file_ = std::move(other.file_);
     path_ = std::move(other.path_);
     buffer_ = std::move(other.buffer_);
+    capacity_ = std::exchange(other.capacity_, 0);
     used_ = std::exchange(other.used_, 0);
     ok_ = other.ok_;
     memory_ = std::exchange(other.memory_, false);
@@ -55,7 +57,7 @@ bool ResultWriter::create(const std::string& path, TextEncoding encoding) {
   if (file_.isOpen()) close();
   path_ = path;
   used_ = 0;
-  if (buffer_.size() < kBufferSize) buffer_.resize(kBufferSize);
+  if (capacity_ < kBufferSize) growBuffer(kBufferSize);
   // Our own buffer is the only one, so every failing write shows at once.
   ok_ = file_.create(path);
   encoding_ = encoding;
@@ -65,7 +67,14 @@ bool ResultWriter::create(const std::string& path, TextEncoding encoding) {
 
 void ResultWriter::makeRoom(std::size_t bytes) {
   flush();  // in memory the buffer only grows
-  if (used_ + bytes > buffer_.size()) buffer_.resize(std::max(buffer_.size() * 2, used_ + bytes));
+  if (used_ + bytes > capacity_) growBuffer(std::max(capacity_ * 2, used_ + bytes));
+}
+
+void ResultWriter::growBuffer(std::size_t capacity) {
+  auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+  if (used_ > 0) std::memcpy(grown.get(), buffer_.get(), used_);
+  buffer_ = std::move(grown);
+  capacity_ = capacity;
 }
 
 void ResultWriter::commitSlowly(const char* end) {
@@ -73,7 +82,7 @@ void ResultWriter::commitSlowly(const char* end) {
     ok_ = false;
     return;
   }
-  used_ = static_cast<std::size_t>(end - buffer_.data());
+  used_ = static_cast<std::size_t>(end - buffer_.get());
   if (used_ >= kBufferSize && !memory_) flush();
 }
 
@@ -109,7 +118,7 @@ void ResultWriter::createInMemory() {
 }
 
 std::string ResultWriter::takeText() {
-  std::string text(buffer_.data(), used_);
+  std::string text(buffer_.get(), used_);
   used_ = 0;
   memory_ = false;
   return text;
@@ -121,7 +130,7 @@ std::string ResultWriter::encoded(std::string_view utf8) const {
 
 void ResultWriter::flush() {
   if (!file_.isOpen() || used_ == 0) return;  // in memory: kept
-  if (ok_ && !file_.write(buffer_.data(), used_)) ok_ = false;
+  if (ok_ && !file_.write(buffer_.get(), used_)) ok_ = false;
   used_ = 0;
 }
 

@@ -3,9 +3,10 @@
 // through a buffer. Every "\n" goes out as CR LF. A failed create, write or
 // close is remembered, so the export can say that its file is incomplete.
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "export/text_encoding.h"
 #include "platform/platform.h"
@@ -45,11 +46,11 @@ class ResultWriter {
   // up to their end; for text without line breaks, so nothing is copied twice.
   // Inline: the export calls them for every value.
   char* room(std::size_t bytes) {
-    if (used_ + bytes > buffer_.size()) makeRoom(bytes);
-    return buffer_.data() + used_;
+    if (used_ + bytes > capacity_) makeRoom(bytes);
+    return buffer_.get() + used_;
   }
   void commit(const char* end) {
-    const auto used = static_cast<std::size_t>(end - buffer_.data());
+    const auto used = static_cast<std::size_t>(end - buffer_.get());
     if (used < kBufferSize && ok_ && file_.isOpen()) {
       used_ = used;
       return;
@@ -69,13 +70,17 @@ class ResultWriter {
   static constexpr std::size_t kBufferSize = std::size_t{1} << 16;
 
   void makeRoom(std::size_t bytes);
+  void growBuffer(std::size_t capacity);
   void commitSlowly(const char* end);
   void flush();
   void release() noexcept;
 
   platform::WriteOnlyFile file_;
   std::string path_;
-  std::vector<char> buffer_;  // sized once; used_ bytes of it are waiting
+  // Left uninitialised: only the bytes written are ever touched, so a short
+  // file costs no more than its own size. used_ bytes of it are waiting.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;
   std::size_t used_ = 0;
   bool ok_ = true;
   bool memory_ = false;
