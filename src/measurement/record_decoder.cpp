@@ -483,8 +483,8 @@ void placeHistogram(const Scratch& scratch, ChannelTables& channels) {
   const std::uint32_t channel = t % scratch.channelMark;
   const std::uint32_t block = t / scratch.channelMark;
   if (channel >= kChannelSlots || block >= channels[channel].statistics.size()) return;
-  Histogram& slots = channels[channel].statistics[block].histogram;
-  if (slots.size() < std::size_t{row} * k + k) return;
+  if (kHistogramSlots < std::size_t{row} * k + k) return;
+  Histogram& slots = channels[channel].statistics[block].histogram.writable();
   std::copy_n(scratch.histogram.begin(), k, slots.begin() + std::size_t{row} * k);
 }
 
@@ -581,8 +581,7 @@ bool prepareDecoding(const DeviceCatalogue& catalogue, std::uint16_t typeCode, R
   const ChannelTables::Shape catalogueShape = shape;
   if (shapeTables) shapeTables(description, shape);
   channels.resetTables(shape);
-  // One empty block made once and copied to every slot: filling a histogram
-  // slot by slot for each of them is what a catalogue's types cost most here.
+  // One empty block made once and copied to every slot.
   StatisticsBlock block;
   block.entries.resize(perBlock);
   const std::vector<std::uint32_t> noFormats(perBlock, 0);
